@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+
+#include "platform/ui.h"
+
+namespace qb {
+
+// The program's own folder picker. Callers show it modally and then read SelectedFolder: the
+// text of the path box when the dialog closed, however it was closed.
+class frmGetFolder : public Form {
+ public:
+  explicit frmGetFolder(Ui& ui);
+
+  std::string SelectedFolder;
+
+  DriveList Drive1{*this, "Drive1"};
+  DirList Dir1{*this, "Dir1"};
+  TextBox txtPathlist{*this, "txtPathlist"};
+  Button btnNewFolder{*this, "btnNewFolder"};
+  Button btnDone{*this, "btnDone"};
+  Button btnDesktop{*this, "btnDesktop"};
+  Button btnMyDocuments{*this, "btnMyDocuments"};
+
+ private:
+  void Form_Load();
+  void Dir1_Change();
+  void Drive1_Change();
+  void btnDone_Click();
+  void Form_QueryUnload(bool& cancel, UnloadMode mode);
+
+  // Brings the path box and SelectedFolder into line with the directory list.
+  void syncPath();
+};
+
+}  // namespace qb

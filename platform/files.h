@@ -1,0 +1,60 @@
+#pragma once
+
+// The file system and the environment, one implementation per OS (files_posix.cpp,
+// files_win.cpp). Paths are plain text in the platform's own form; names are matched ignoring
+// letter case, as Windows does, everywhere. Failures throw PlatformError.
+
+#include <string>
+#include <vector>
+
+#include "platform/error.h"
+
+namespace qb::files {
+
+// The platform's path separator.
+extern const char kSeparator;
+
+enum class Entry { None, Folder, Other };
+
+// The directory lookup: the name of whatever exists at path, folder or file, or empty text when
+// nothing does. Prefers an exact match, then a name that differs only in letter case.
+std::string lookup(const std::string& path);
+
+// What is at path, following links: a link to a folder is a folder, a dangling link is Other.
+Entry entryAt(const std::string& path);
+
+// Makes the one folder at path; its parent must exist.
+void makeFolder(const std::string& path);
+
+// The value of an environment variable, or empty text when it is not set.
+std::string environment(const std::string& name);
+
+// The folder that holds the running program.
+std::string applicationFolder();
+
+// The working folder, where a new folder list starts; the root when it cannot be opened.
+std::string workingFolder();
+
+// Whether path names one place from the root, whatever the working directory is.
+bool isAbsolute(const std::string& path);
+
+// The folder a directory list shows for path: letter case resolved, doubled and trailing
+// separators dropped. Throws when path is not a folder that can be opened.
+std::string folderPath(const std::string& path);
+
+// The folders from the root down to folder itself, each as a full path; folder is one that
+// folderPath gave.
+std::vector<std::string> ancestors(const std::string& folder);
+
+// The names of the subfolders of folder (links to folders included, hidden ones left out),
+// sorted ignoring letter case.
+std::vector<std::string> subfolders(const std::string& folder);
+
+// The roots of the drives a user would pick, and the drive that holds a path.
+std::vector<std::string> drives();
+std::string driveOf(const std::string& path);
+
+// Orders names as a folder list shows them: ignoring letter case, ties broken by the bytes.
+bool lessIgnoringCase(const std::string& a, const std::string& b);
+
+}  // namespace qb::files

@@ -1,0 +1,326 @@
+#include <dirent.h>
+#include <limits.h>
+#include <locale.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <wctype.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <memory>
+#include <utility>
+
+#include "platform/files.h"
+
+namespace qb::files {
+
+const char kSeparator = '/';
+
+namespace {
+
+PlatformError systemError(const std::string& path, int error) {
+  std::string reason = std::strerror(error);
+  return PlatformError(path, reason + ".");
+}
+
+struct DirCloser {
+  void operator()(DIR* dir) const { closedir(dir); }
+};
+using DirHandle = std::unique_ptr<DIR, DirCloser>;
+
+// Letter case is folded with the full Unicode tables of C.UTF-8, whatever locale the user runs.
+locale_t foldingLocale() {
+  static locale_t locale = [] {
+    locale_t made = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
+    return made ? made : newlocale(LC_CTYPE_MASK, "C", static_cast<locale_t>(nullptr));
+  }();
+  return locale;
+}
+
+void appendUtf8(std::string& out, char32_t c) {
+  if (c < 0x80) {
+    out += static_cast<char>(c);
+  } else if (c < 0x800) {
+    out += static_cast<char>(0xC0 | (c >> 6));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else if (c < 0x10000) {
+    out += static_cast<char>(0xE0 | (c >> 12));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  } else {
+    out += static_cast<char>(0xF0 | (c >> 18));
+    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
+    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (c & 0x3F));
+  }
+}
+
+// The name as compared ignoring case. Bytes that are not valid UTF-8 are kept as they are.
+std::string fold(const std::string& name) {
+  std::string out;
+  out.reserve(name.size());
+  const auto* s = reinterpret_cast<const unsigned char*>(name.data());
+  const std::size_t n = name.size();
+  for (std::size_t i = 0; i < n;) {
+    const unsigned char b = s[i];
+    if (b < 0x80) {
+      out += static_cast<char>(b >= 'A' && b <= 'Z' ? b + ('a' - 'A') : b);
+      ++i;
+      continue;
+    }
+    const int length = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 0;
+    bool valid = length > 0 && i + length <= n;
+    char32_t c = length == 4 ? b & 0x07 : length == 3 ? b & 0x0F : b & 0x1F;
+    for (int k = 1; valid && k < length; ++k) {
+      if ((s[i + k] & 0xC0) != 0x80) valid = false;
+      c = (c << 6) | (s[i + k] & 0x3F);
+    }
+    if (!valid) {
+      out += static_cast<char>(b);
+      ++i;
+      continue;
+    }
+    appendUtf8(out, static_cast<char32_t>(towlower_l(static_cast<wint_t>(c), foldingLocale())));
+    i += length;
+  }
+  return out;
+}
+
+bool hasControlCharacter(const std::string& text) {
+  return std::any_of(text.begin(), text.end(), [](char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return u < 0x20 || u == 0x7F;
+  });
+}
+
+bool exists(const std::string& path) {
+  struct stat st;
+  return lstat(path.c_str(), &st) == 0;
+}
+
+// The entry of folder whose name matches name ignoring case, or empty text.
+std::string findIgnoringCase(const std::string& folder, const std::string& name) {
+  DirHandle dir(opendir(folder.empty() ? "." : folder.c_str()));
+  if (!dir) return {};
+  const std::string wanted = fold(name);
+  while (dirent* entry = readdir(dir.get())) {
+    if (fold(entry->d_name) == wanted) return entry->d_name;
+  }
+  return {};
+}
+
+// Splits path into its parent (with any trailing separators removed, the root kept) and its
+// last name; trailing separators of path itself are ignored.
+std::pair<std::string, std::string> splitLast(const std::string& path) {
+  std::string p = path;
+  while (p.size() > 1 && p.back() == '/')
+    p.pop_back();
+  const auto slash = p.rfind('/');
+  if (slash == std::string::npos) return {"", p};
+  std::size_t parentLength = slash;
+  while (parentLength > 1 && p[parentLength - 1] == '/')
+    --parentLength;
+  return {p.substr(0, std::max<std::size_t>(parentLength, 1)), p.substr(slash + 1)};
+}
+
+// path with each name that does not exist as written replaced by the one that matches it
+// ignoring case, as far as such names are found.
+std::string resolveCase(const std::string& path) {
+  if (path.empty() || exists(path)) return path;
+  auto [parent, name] = splitLast(path);
+  if (name.empty()) return path;
+  std::string resolvedParent = parent.empty() ? parent : resolveCase(parent);
+  if (name == "." || name == "..") return parent.empty() ? path : resolvedParent + "/" + name;
+  std::string match = findIgnoringCase(resolvedParent, name);
+  if (match.empty()) match = name;
+  if (resolvedParent.empty()) return match;
+  return resolvedParent == "/" ? "/" + match : resolvedParent + "/" + match;
+}
+
+std::string cleaned(const std::string& path) {
+  std::string out;
+  for (char c : path) {
+    if (c == '/' && !out.empty() && out.back() == '/') continue;
+    out += c;
+  }
+  while (out.size() > 1 && out.back() == '/')
+    out.pop_back();
+  return out;
+}
+
+}  // namespace
+
+std::string lookup(const std::string& path) {
+  if (path.empty()) return {};
+  struct stat st;
+  if (lstat(path.c_str(), &st) == 0) {
+    const std::string name = splitLast(path).second;
+    return name.empty() ? path : name;
+  }
+  const int error = errno;
+  if (error == ENOTDIR) return {};  // the path runs through a file: nothing is there
+  if (error != ENOENT) throw systemError(path, error);
+  auto [parent, name] = splitLast(path);
+  if (name.empty()) return {};
+  return findIgnoringCase(parent.empty() ? parent : resolveCase(parent), name);
+}
+
+Entry entryAt(const std::string& path) {
+  if (path.empty()) return Entry::None;
+  const std::string resolved = resolveCase(path);
+  struct stat st;
+  if (stat(resolved.c_str(), &st) == 0) return S_ISDIR(st.st_mode) ? Entry::Folder : Entry::Other;
+  const int error = errno;
+  if (lstat(resolved.c_str(), &st) == 0) return Entry::Other;  // a dangling link
+  if (error == ENOENT || error == ENOTDIR) return Entry::None;
+  throw systemError(path, error);
+}
+
+void makeFolder(const std::string& path) {
+  if (hasControlCharacter(path)) {
+    throw PlatformError(path, "Folder names may not hold line breaks or other control characters.");
+  }
+  if (path.empty()) throw PlatformError(path, "No folder name was given.");
+  // Windows refuses a second name that differs only in letter case, and so does this program.
+  if (!lookup(path).empty()) throw systemError(path, EEXIST);
+  auto [parent, name] = splitLast(path);
+  const std::string target =
+      parent.empty() ? name : (parent == "/" ? "/" : resolveCase(parent) + "/") + name;
+  if (mkdir(target.c_str(), 0777) != 0) throw systemError(path, errno);
+}
+
+std::string environment(const std::string& name) {
+  const char* value = std::getenv(name.c_str());
+  return value ? value : "";
+}
+
+std::string applicationFolder() {
+  std::string buffer(PATH_MAX, '\0');
+  const ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size());
+  if (length <= 0) throw systemError("/proc/self/exe", errno);
+  buffer.resize(static_cast<std::size_t>(length));
+  return splitLast(buffer).first;
+}
+
+std::string workingFolder() {
+  try {
+    return folderPath(".");
+  } catch (const PlatformError&) {
+    return "/";
+  }
+}
+
+bool isAbsolute(const std::string& path) {
+  return !path.empty() && path.front() == '/';
+}
+
+std::string folderPath(const std::string& path) {
+  if (path.empty()) throw PlatformError(path, "No folder was given.");
+  std::string full = path;
+  if (!isAbsolute(full)) {
+    std::string cwd(PATH_MAX, '\0');
+    if (!getcwd(cwd.data(), cwd.size())) throw systemError(path, errno);
+    full = std::string(cwd.c_str()) + "/" + path;
+  }
+  full = cleaned(resolveCase(cleaned(full)));
+  struct stat st;
+  if (stat(full.c_str(), &st) != 0) throw systemError(path, errno);
+  if (!S_ISDIR(st.st_mode)) throw PlatformError(path, "This is not a folder.");
+  DirHandle dir(opendir(full.c_str()));
+  if (!dir) throw systemError(path, errno);
+  return full;
+}
+
+std::vector<std::string> ancestors(const std::string& folder) {
+  std::vector<std::string> paths{"/"};
+  for (std::size_t slash = folder.find('/', 1); !folder.empty();
+       slash = folder.find('/', slash + 1)) {
+    const std::string path = folder.substr(0, slash);
+    if (path.size() > 1 && path != paths.back()) paths.push_back(path);
+    if (slash == std::string::npos) break;
+  }
+  return paths;
+}
+
+std::vector<std::string> subfolders(const std::string& folder) {
+  DirHandle dir(opendir(folder.c_str()));
+  if (!dir) throw systemError(folder, errno);
+  const int fd = dirfd(dir.get());
+  std::vector<std::pair<std::string, std::string>> keyed;  // folded name, name
+  while (dirent* entry = readdir(dir.get())) {
+    if (entry->d_name[0] == '.') continue;  // ".", ".." and hidden folders
+    bool isFolder = entry->d_type == DT_DIR;
+    if (entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN) {
+      struct stat st;
+      isFolder = fstatat(fd, entry->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
+    }
+    if (isFolder) keyed.emplace_back(fold(entry->d_name), entry->d_name);
+  }
+  std::sort(keyed.begin(), keyed.end());
+  std::vector<std::string> names;
+  names.reserve(keyed.size());
+  for (auto& entry : keyed)
+    names.push_back(std::move(entry.second));
+  return names;
+}
+
+namespace {
+
+// Mount points in /proc/self/mounts write spaces and the like as octal escapes.
+std::string unescapeMount(const std::string& field) {
+  std::string out;
+  for (std::size_t i = 0; i < field.size(); ++i) {
+    if (field[i] == '\\' && i + 3 < field.size() + 0 && std::isdigit(field[i + 1])) {
+      out += static_cast<char>(std::stoi(field.substr(i + 1, 3), nullptr, 8));
+      i += 3;
+    } else {
+      out += field[i];
+    }
+  }
+  return out;
+}
+
+bool startsWith(const std::string& text, const std::string& prefix) {
+  return text.compare(0, prefix.size(), prefix) == 0;
+}
+
+}  // namespace
+
+std::vector<std::string> drives() {
+  std::vector<std::string> roots{"/"};
+  std::ifstream mounts("/proc/self/mounts");
+  std::string device, point, type, rest;
+  while (mounts >> device >> point >> type && std::getline(mounts, rest)) {
+    point = unescapeMount(point);
+    const bool userPlace = startsWith(point, "/media/") || startsWith(point, "/mnt/") ||
+                           startsWith(point, "/run/media/") || point == "/home" ||
+                           point == "/mnt" || point == "/media";
+    const bool volume = startsWith(device, "/dev/") || type == "nfs" || type == "nfs4" ||
+                        type == "cifs" || type == "smb3" || startsWith(type, "fuse.");
+    if (userPlace && volume && std::find(roots.begin(), roots.end(), point) == roots.end()) {
+      roots.push_back(point);
+    }
+  }
+  std::sort(roots.begin() + 1, roots.end());
+  return roots;
+}
+
+std::string driveOf(const std::string& path) {
+  std::string best = "/";
+  for (const std::string& root : drives()) {
+    if (root.size() > best.size() && startsWith(path, root) &&
+        (path.size() == root.size() || path[root.size()] == '/')) {
+      best = root;
+    }
+  }
+  return best;
+}
+
+bool lessIgnoringCase(const std::string& a, const std::string& b) {
+  const std::string fa = fold(a), fb = fold(b);
+  return fa != fb ? fa < fb : a < b;
+}
+
+}  // namespace qb::files

@@ -1,0 +1,123 @@
+#include "platform/qt/QtToolkit.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/qt/QtWindow.h"
+
+// The resource initialiser must be named from the global namespace.
+static void initPictures() {
+  Q_INIT_RESOURCE(quenbrook);
+}
+
+namespace qb {
+
+namespace {
+
+// Message texts use Windows line ends; Qt wants plain ones.
+QString shown(const std::string& text) {
+  return QString::fromStdString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+QMessageBox::Icon iconOf(int flags) {
+  switch (flags & 0x70) {
+    case 16:
+      return QMessageBox::Critical;
+    case 32:
+      return QMessageBox::Question;
+    case 48:
+      return QMessageBox::Warning;
+    case 64:
+      return QMessageBox::Information;
+    default:
+      return QMessageBox::NoIcon;
+  }
+}
+
+}  // namespace
+
+QtToolkit::QtToolkit() {
+  initPictures();
+  QApplication::setQuitOnLastWindowClosed(false);
+}
+
+std::unique_ptr<LiveWindow> QtToolkit::createWindow(const WindowSpec& spec, WindowEvents& events) {
+  return std::make_unique<QtWindow>(*this, spec, events);
+}
+
+int QtToolkit::run() {
+  return quit_ ? 0 : QApplication::exec();
+}
+
+void QtToolkit::runUntil(const std::function<bool()>& done) {
+  while (!done())
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+void QtToolkit::quit() {
+  quit_ = true;
+  QCoreApplication::exit(0);
+}
+
+int QtToolkit::messageBox(const std::string& prompt, int flags, const std::string& title) {
+  if (answerMessage_) return answerMessage_(prompt, flags, title);
+  QMessageBox box(iconOf(flags), shown(title), shown(prompt), QMessageBox::NoButton,
+                  QApplication::activeWindow());
+  if ((flags & 7) == kYesNo) {
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    box.setDefaultButton(QMessageBox::Yes);
+  } else {
+    box.setStandardButtons(QMessageBox::Ok);
+  }
+  const int pressed = box.exec();
+  if ((flags & 7) == kYesNo) return pressed == QMessageBox::Yes ? kYes : kNo;
+  return kOk;
+}
+
+std::string QtToolkit::inputBox(const std::string& prompt, const std::string& title) {
+  if (answerInput_) return answerInput_(prompt, title);
+  bool ok = false;
+  const QString text = QInputDialog::getText(QApplication::activeWindow(), shown(title),
+                                             shown(prompt), QLineEdit::Normal, QString(), &ok);
+  return ok ? text.toStdString() : std::string();
+}
+
+void QtToolkit::answerBoxesWith(MessageAnswer message, InputAnswer input) {
+  answerMessage_ = std::move(message);
+  answerInput_ = std::move(input);
+}
+
+namespace {
+
+// Qt aborts when it cannot reach a display, so the program looks first and says so plainly.
+bool displayReachable() {
+  if (std::getenv("QT_QPA_PLATFORM") || std::getenv("WAYLAND_DISPLAY")) return true;
+  const char* display = std::getenv("DISPLAY");
+  if (!display || !*display) return false;
+  const std::string name = display;
+  const auto colon = name.find(':');
+  if (colon != 0 && name.compare(0, colon, "unix") != 0) return true;  // a remote display
+  const std::string number = name.substr(colon + 1, name.find('.', colon) - colon - 1);
+  return QFile::exists(QStringLiteral("/tmp/.X11-unix/X") + QString::fromStdString(number));
+}
+
+}  // namespace
+
+std::unique_ptr<Toolkit> makeNativeToolkit(int& argc, char** argv) {
+  if (!displayReachable()) {
+    std::fputs(
+        "Quenbrook needs a graphical display to show its windows, and none could be reached "
+        "(DISPLAY and WAYLAND_DISPLAY name none that is running).\n",
+        stderr);
+    return nullptr;
+  }
+  static QApplication* application = new QApplication(argc, argv);
+  (void)application;
+  return std::make_unique<QtToolkit>();
+}
+
+}  // namespace qb

@@ -1,0 +1,248 @@
+#include "platform/qt/QtWindow.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QWindow>
+#include <cmath>
+
+#include "platform/files.h"
+#include "platform/qt/DirListWidget.h"
+#include "platform/qt/QtToolkit.h"
+#include "platform/qt/pictures.h"
+
+namespace qb {
+
+namespace {
+
+// The top-level widget; a close from the window frame goes to the form, which decides.
+class FormWidget : public QWidget {
+ public:
+  std::function<void()> onClose;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override {
+    event->ignore();
+    if (onClose && isEnabled()) onClose();
+  }
+};
+
+QString qs(const std::string& text) {
+  return QString::fromStdString(text);
+}
+
+int pixels(int twips, double pixelsPerTwip) {
+  return static_cast<int>(std::lround(twips * pixelsPerTwip));
+}
+
+QFont fontOf(const Font& font, const QFont& base) {
+  if (font.family.empty()) return base;
+  QFont made(qs(font.family), font.points, font.bold ? QFont::Bold : QFont::Normal);
+  if (font.family == "Courier New") made.setStyleHint(QFont::TypeWriter);
+  return made;
+}
+
+}  // namespace
+
+QtWindow::QtWindow(QtToolkit& toolkit, const WindowSpec& spec, WindowEvents& events)
+    : toolkit_(toolkit), spec_(spec), events_(events) {
+  auto* window = new FormWidget;
+  window_ = window;
+  window->setObjectName(qs(spec.name));
+  window->setWindowTitle(qs(spec.caption));
+  window->setWindowIcon(windowIcon(spec.icon));
+  Qt::WindowFlags flags = spec.inTaskbar ? Qt::Window : Qt::Dialog;
+  flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint;
+  if (spec.closeBox) flags |= Qt::WindowCloseButtonHint;
+  window->setWindowFlags(flags);
+  window->setAttribute(Qt::WA_QuitOnClose, false);
+  window->onClose = [this] { toolkit_.dispatch([this] { events_.closeRequested(); }); };
+
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  const double pixelsPerTwip = (screen ? screen->logicalDotsPerInch() : 96.0) / 1440.0;
+  window->setFixedSize(pixels(spec.clientWidth, pixelsPerTwip),
+                       pixels(spec.clientHeight, pixelsPerTwip));
+
+  QWidget* previous = nullptr;
+  for (std::size_t i = 0; i < spec.controls.size(); ++i) {
+    QWidget* made = makeControl(spec.controls[i], static_cast<int>(i), pixelsPerTwip);
+    controls_.push_back(made);
+    if (previous && made->focusPolicy() != Qt::NoFocus) QWidget::setTabOrder(previous, made);
+    if (made->focusPolicy() != Qt::NoFocus) previous = made;
+  }
+}
+
+QtWindow::~QtWindow() {
+  for (const auto& connection : connections_)
+    QObject::disconnect(connection);
+  if (!window_) return;
+  static_cast<FormWidget*>(window_.data())->onClose = nullptr;
+  window_->setObjectName(QString());
+  window_->hide();
+  // Unload may come from a handler of one of this window's own controls, still on the stack.
+  window_->deleteLater();
+}
+
+QWidget* QtWindow::makeControl(const ControlSpec& spec, int index, double pixelsPerTwip) {
+  QWidget* made = nullptr;
+  switch (spec.kind) {
+    case ControlKind::Label: {
+      made = new QLabel(qs(spec.caption), window_);
+      break;
+    }
+    case ControlKind::TextBox: {
+      if (spec.flags & kMultiLine) {
+        auto* box = new QPlainTextEdit(window_);
+        box->setLineWrapMode(QPlainTextEdit::NoWrap);
+        box->setTabChangesFocus(true);
+        box->setReadOnly(spec.flags & kReadOnly);
+        made = box;
+      } else {
+        auto* box = new QLineEdit(window_);
+        box->setReadOnly(spec.flags & kReadOnly);
+        made = box;
+      }
+      break;
+    }
+    case ControlKind::Button: {
+      auto* button = new QPushButton(qs(spec.caption), window_);
+      button->setAutoDefault(false);
+      if (spec.picture != Picture::None) {
+        button->setIcon(pictureIcon(spec.picture));
+        button->setIconSize(QSize(32, 32));
+      }
+      connections_.push_back(QObject::connect(button, &QPushButton::clicked, [this, index] {
+        toolkit_.dispatch([this, index] { events_.clicked(index); });
+      }));
+      made = button;
+      break;
+    }
+    case ControlKind::DriveList: {
+      auto* drives = new QComboBox(window_);
+      for (const std::string& root : files::drives())
+        drives->addItem(qs(root), qs(root));
+      drives->setCurrentIndex(
+          std::max(0, drives->findData(qs(files::driveOf(files::workingFolder())))));
+      connections_.push_back(QObject::connect(drives, &QComboBox::activated, [this, index] {
+        toolkit_.dispatch([this, index] { events_.changed(index); });
+      }));
+      made = drives;
+      break;
+    }
+    case ControlKind::DirList: {
+      auto* list = new DirListWidget(window_);
+      list->onOpen = [this, list, index](const std::string& path) {
+        toolkit_.dispatch([this, list, index, &path] {
+          if (list->setPath(path)) events_.changed(index);
+        });
+      };
+      made = list;
+      break;
+    }
+  }
+  made->setObjectName(qs(spec.name));
+  made->setFont(fontOf(spec.font, made->font()));
+  if (!spec.tooltip.empty()) made->setToolTip(qs(spec.tooltip));
+  made->setGeometry(pixels(spec.rect.left, pixelsPerTwip), pixels(spec.rect.top, pixelsPerTwip),
+                    pixels(spec.rect.width, pixelsPerTwip),
+                    pixels(spec.rect.height, pixelsPerTwip));
+  if (spec.flags & kAutoSize) made->resize(made->sizeHint().width(), made->height());
+  return made;
+}
+
+template <typename T>
+T* QtWindow::control(int index) const {
+  auto* found = dynamic_cast<T*>(controls_.at(static_cast<std::size_t>(index)));
+  if (!found) throw std::logic_error(spec_.name + ": control of another kind");
+  return found;
+}
+
+void QtWindow::show(LiveWindow* owner) {
+  QWidget* ownerWidget = owner ? static_cast<QtWindow*>(owner)->widget() : nullptr;
+  QRect area;
+  if (spec_.placement == Placement::CenterOwner && ownerWidget) {
+    area = ownerWidget->frameGeometry();
+  } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    area = screen->availableGeometry();
+  }
+  QRect frame(QPoint(), window_->size());
+  frame.moveCenter(area.center());
+  window_->move(frame.topLeft());
+  if (ownerWidget) {
+    window_->winId();
+    window_->windowHandle()->setTransientParent(ownerWidget->windowHandle());
+  }
+  window_->show();
+  window_->raise();
+  window_->activateWindow();
+  for (QWidget* widget : controls_) {
+    if (widget->focusPolicy() != Qt::NoFocus) {
+      widget->setFocus(Qt::OtherFocusReason);
+      break;
+    }
+  }
+  toolkit_.onShown(spec_.name);
+}
+
+void QtWindow::setEnabled(bool enabled) {
+  window_->setEnabled(enabled);
+}
+
+std::string QtWindow::text(int control) const {
+  QWidget* widget = controls_.at(static_cast<std::size_t>(control));
+  if (auto* line = qobject_cast<QLineEdit*>(widget)) return line->text().toStdString();
+  if (auto* box = qobject_cast<QPlainTextEdit*>(widget)) return box->toPlainText().toStdString();
+  if (auto* label = qobject_cast<QLabel*>(widget)) return label->text().toStdString();
+  if (auto* button = qobject_cast<QPushButton*>(widget)) return button->text().toStdString();
+  throw std::logic_error(spec_.name + ": this control has no text");
+}
+
+void QtWindow::setText(int control, const std::string& text) {
+  QWidget* widget = controls_.at(static_cast<std::size_t>(control));
+  if (auto* line = qobject_cast<QLineEdit*>(widget)) {
+    line->setText(qs(text));
+    line->setCursorPosition(0);
+  } else if (auto* box = qobject_cast<QPlainTextEdit*>(widget)) {
+    box->setPlainText(qs(text));
+  } else {
+    throw std::logic_error(spec_.name + ": this control takes no text");
+  }
+}
+
+void QtWindow::repaint(int control) {
+  controls_.at(static_cast<std::size_t>(control))->repaint();
+}
+
+std::string QtWindow::dirPath(int control) const {
+  return this->control<DirListWidget>(control)->path();
+}
+
+bool QtWindow::setDirPath(int control, const std::string& path) {
+  return this->control<DirListWidget>(control)->setPath(path);
+}
+
+void QtWindow::rereadDir(int control) {
+  this->control<DirListWidget>(control)->reread();
+}
+
+std::string QtWindow::drive(int control) const {
+  return this->control<QComboBox>(control)->currentData().toString().toStdString();
+}
+
+void QtWindow::setDrive(int control, const std::string& path) {
+  auto* drives = this->control<QComboBox>(control);
+  const QString root = qs(files::driveOf(path));
+  int row = drives->findData(root);
+  if (row < 0) {
+    drives->addItem(root, root);
+    row = drives->count() - 1;
+  }
+  drives->setCurrentIndex(row);
+}
+
+}  // namespace qb

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QPointer>
+#include <QWidget>
+#include <vector>
+
+#include "platform/ui.h"
+
+namespace qb {
+
+class QtToolkit;
+
+// A form's live window, built from its description: one top-level QWidget whose children carry
+// the control names as object names.
+class QtWindow : public LiveWindow {
+ public:
+  QtWindow(QtToolkit& toolkit, const WindowSpec& spec, WindowEvents& events);
+  ~QtWindow() override;
+
+  void show(LiveWindow* owner) override;
+  void setEnabled(bool enabled) override;
+  std::string text(int control) const override;
+  void setText(int control, const std::string& text) override;
+  void repaint(int control) override;
+  std::string dirPath(int control) const override;
+  bool setDirPath(int control, const std::string& path) override;
+  void rereadDir(int control) override;
+  std::string drive(int control) const override;
+  void setDrive(int control, const std::string& path) override;
+
+  QWidget* widget() const { return window_; }
+
+ private:
+  QWidget* makeControl(const ControlSpec& spec, int index, double pixelsPerTwip);
+  template <typename T>
+  T* control(int index) const;
+
+  QtToolkit& toolkit_;
+  const WindowSpec& spec_;
+  WindowEvents& events_;
+  QPointer<QWidget> window_;
+  std::vector<QWidget*> controls_;
+  std::vector<QMetaObject::Connection> connections_;
+};
+
+}  // namespace qb

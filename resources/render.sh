@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Renders the hand-written SVG sources in this folder into png/.
+# Needs rsvg-convert (Debian/Ubuntu package librsvg2-bin). Output is
+# deterministic: rsvg-convert writes no timestamps or other metadata.
+set -euo pipefail
+
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+out="$here/png"
+
+command -v rsvg-convert >/dev/null 2>&1 || {
+    echo "render.sh: rsvg-convert not found (install librsvg2-bin)" >&2
+    exit 1
+}
+
+mkdir -p "$out"
+
+render() { # render SVG-NAME SIZE
+    local name="$1" size="$2"
+    rsvg-convert --width "$size" --height "$size" --format png \
+        --output "$out/$name-$size.png" "$here/$name.svg"
+}
+
+# 32-unit pictures.
+for name in clipboard folder "done" newfolder desktop mydocuments; do
+    for size in 32 64 96; do
+        render "$name" "$size"
+    done
+done
+render folder 16
+
+# 16-unit directory-list icons.
+for name in folder-open folder-closed; do
+    for size in 16 32 48; do
+        render "$name" "$size"
+    done
+done
+
+echo "render.sh: wrote $(find "$out" -name '*.png' | wc -l) PNGs to $out"

@@ -1,0 +1,208 @@
+// The scripted user over the real Qt front end: real widgets on the offscreen platform, real
+// nested event loops, and input through QTest's mouse and key events.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+#include <QTimer>
+
+#include "platform/qt/DirListWidget.h"
+#include "platform/qt/QtToolkit.h"
+#include "tests/support/ScriptedUser.h"
+
+namespace qb::test {
+
+namespace {
+
+class QtUser : public ScriptedUser {
+ public:
+  QtUser() {
+    toolkit_.answerBoxesWith(
+        [this](const std::string& p, int f, const std::string& t) {
+          return answerMessage(p, f, t);
+        },
+        [this](const std::string& p, const std::string& t) { return answerInput(p, t); });
+    // The script runs from the window's own nested loop, as a user's clicks would.
+    toolkit_.onShown = [this](const std::string& name) {
+      // Only a modal window must be closed by its script: the others wait disabled under it.
+      const bool modal = hasDisabledWindow();
+      if (!modal && !hasScript(name)) return;
+      QTimer::singleShot(0, [this, name, modal] {
+        takeScript(name)();
+        if (modal && isOpen(name)) {
+          ADD_FAILURE() << name << " was left open by its script";
+          close(name);
+        }
+      });
+    };
+  }
+
+  ~QtUser() override {
+    for (QWidget* widget : QApplication::topLevelWidgets())
+      widget->hide();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+
+  Toolkit& toolkit() override { return toolkit_; }
+
+  void click(const std::string& window, const std::string& control) override {
+    if (auto* button = find<QPushButton>(window, control)) {
+      QTest::mouseClick(button, Qt::LeftButton);
+    }
+  }
+
+  void type(const std::string& window, const std::string& control,
+            const std::string& text) override {
+    QWidget* box = find<QWidget>(window, control);
+    if (!box) return;
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(box, Qt::Key_Delete);
+    // Line breaks are the Enter key; everything else goes in as typed text.
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+      QTest::keyClicks(box, QString::fromStdString(text.substr(start, end - start)));
+      QTest::keyClick(box, Qt::Key_Return);
+    }
+    QTest::keyClicks(box, QString::fromStdString(text.substr(start)));
+  }
+
+  void openFolder(const std::string& window, const std::string& control,
+                  const std::string& path) override {
+    auto* list = find<DirListWidget>(window, control);
+    if (!list) return;
+    const int row = list->rowOf(path);
+    if (row < 0) {
+      ADD_FAILURE() << path << " is not shown in " << control;
+      return;
+    }
+    const QModelIndex index = list->model()->index(row, 0);
+    list->scrollTo(index);
+    const QPoint at = list->visualRect(index).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+  }
+
+  void pickDrive(const std::string& window, const std::string& control,
+                 const std::string& root) override {
+    auto* combo = find<QComboBox>(window, control);
+    if (!combo) return;
+    const int row = combo->findData(QString::fromStdString(root));
+    if (row < 0) {
+      ADD_FAILURE() << root << " is not listed in " << control;
+      return;
+    }
+    if (!combo->window()->isEnabled()) return;
+    combo->setCurrentIndex(row);
+    emit combo->activated(row);
+  }
+
+  void close(const std::string& window) override {
+    if (QWidget* top = findWindow(window)) top->close();
+  }
+
+  bool isOpen(const std::string& window) override { return findWindow(window, false); }
+
+  std::string text(const std::string& window, const std::string& control) override {
+    QWidget* widget = find<QWidget>(window, control);
+    if (auto* line = qobject_cast<QLineEdit*>(widget)) return line->text().toStdString();
+    if (auto* box = qobject_cast<QPlainTextEdit*>(widget)) {
+      return box->toPlainText().toStdString();
+    }
+    return {};
+  }
+
+  std::vector<std::string> rows(const std::string& window, const std::string& control) override {
+    std::vector<std::string> paths;
+    auto* list = find<DirListWidget>(window, control);
+    if (!list) return paths;
+    list->ensureListed();
+    for (int row = 0; row < list->model()->rowCount(); ++row)
+      paths.push_back(list->pathOfRow(row));
+    return paths;
+  }
+
+  std::vector<std::string> drives(const std::string& window, const std::string& control) override {
+    std::vector<std::string> roots;
+    if (auto* combo = find<QComboBox>(window, control)) {
+      for (int i = 0; i < combo->count(); ++i) {
+        roots.push_back(combo->itemData(i).toString().toStdString());
+      }
+    }
+    return roots;
+  }
+
+  std::string selectedDrive(const std::string& window, const std::string& control) override {
+    auto* combo = find<QComboBox>(window, control);
+    return combo ? combo->currentData().toString().toStdString() : "";
+  }
+
+  ControlFacts facts(const std::string& window, const std::string& control) override {
+    QWidget* widget = find<QWidget>(window, control);
+    if (!widget) return {};
+    // Offscreen screens may report another DPI; scale to 96 so both toolkits compare alike.
+    const double scale = 96.0 / QGuiApplication::primaryScreen()->logicalDotsPerInch();
+    const auto at96 = [scale](int px) { return static_cast<int>(std::lround(px * scale)); };
+    const QRect r = widget->geometry();
+    ControlFacts facts{at96(r.x()), at96(r.y()), at96(r.width()), at96(r.height()),
+                       widget->toolTip().toStdString()};
+    if (auto* line = qobject_cast<QLineEdit*>(widget)) facts.readOnly = line->isReadOnly();
+    if (auto* box = qobject_cast<QPlainTextEdit*>(widget)) {
+      facts.readOnly = box->isReadOnly();
+      facts.multiLine = true;
+    }
+    facts.focused = widget->window()->focusWidget() == widget;
+    return facts;
+  }
+
+  std::string caption(const std::string& window) override {
+    QWidget* top = findWindow(window);
+    return top ? top->windowTitle().toStdString() : "";
+  }
+
+  bool enabled(const std::string& window) override {
+    QWidget* top = findWindow(window);
+    return top && top->isEnabled();
+  }
+
+ private:
+  static bool hasDisabledWindow() {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      if (widget->isVisible() && !widget->isEnabled()) return true;
+    }
+    return false;
+  }
+
+  QWidget* findWindow(const std::string& name, bool required = true) {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      if (widget->isVisible() && widget->objectName().toStdString() == name) return widget;
+    }
+    if (required) ADD_FAILURE() << name << " is not open";
+    return nullptr;
+  }
+
+  template <typename T>
+  T* find(const std::string& window, const std::string& control) {
+    QWidget* top = findWindow(window);
+    if (!top) return nullptr;
+    auto* found = dynamic_cast<T*>(top->findChild<QWidget*>(QString::fromStdString(control)));
+    if (!found) ADD_FAILURE() << window << " has no such control: " << control;
+    return found;
+  }
+
+  QtToolkit toolkit_;
+};
+
+}  // namespace
+
+std::unique_ptr<ScriptedUser> makeScriptedUser() {
+  return std::make_unique<QtUser>();
+}
+
+}  // namespace qb::test

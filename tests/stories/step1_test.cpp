@@ -1,0 +1,198 @@
+// Step 1 as a user tells it: browse, choose a folder, and the project's folders are there.
+
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "tests/stories/Story.h"
+
+namespace qb::test {
+namespace {
+
+using Step1 = Story;
+
+const std::vector<std::string> kSkeleton{"Help Project/", "Images/", "Package/"};
+
+TEST_F(Step1, OpensWithBrowseFocusedAndNothingChosen) {
+  EXPECT_EQ(user().caption("frmMain"), "Step 1 - Select or create a project folder");
+  EXPECT_TRUE(user().facts("frmMain", "Command1").focused);
+  EXPECT_EQ(user().text("frmMain", "Text1"), "");
+  EXPECT_TRUE(user().facts("frmMain", "Text1").readOnly);
+  EXPECT_FALSE(user().isOpen("frmGetFolder"));
+}
+
+TEST_F(Step1, TypingANewFolderMakesItWithTheSkeletonAndEndsTheProgram) {
+  const std::string project = temp() / "My Project";
+  choose(project);
+  EXPECT_TRUE(isFolder(project));
+  EXPECT_EQ(tree(project), kSkeleton);
+  EXPECT_EQ(program().io.ProjectFolder, project);
+  EXPECT_TRUE(user().asked().empty());
+  EXPECT_TRUE(program().ui.ended());
+  EXPECT_FALSE(user().isOpen("frmMain"));
+}
+
+TEST_F(Step1, OpeningFoldersInTheListChoosesTheOpenedFolder) {
+  std::filesystem::create_directory(temp() / "Work");
+  browse([&] {
+    // The picker starts in the program's own folder.
+    EXPECT_EQ(user().text("frmGetFolder", "txtPathlist"), files::applicationFolder());
+    walkTo(temp() / "Work");
+    EXPECT_EQ(user().text("frmGetFolder", "txtPathlist"), temp() / "Work");
+    user().click("frmGetFolder", "btnDone");
+  });
+  EXPECT_EQ(tree(temp() / "Work"), kSkeleton);
+  EXPECT_TRUE(program().ui.ended());
+}
+
+TEST_F(Step1, AnExistingProjectIsLeftAsItIsWhateverTheLetterCaseOfItsFolders) {
+  for (const char* name : {"images", "PACKAGE", "Help project"}) {
+    std::filesystem::create_directory(temp() / name);
+  }
+  choose(temp().path());
+  EXPECT_EQ(tree(temp().path()),
+            (std::vector<std::string>{"Help project/", "PACKAGE/", "images/"}));
+  EXPECT_TRUE(program().ui.ended());
+}
+
+TEST_F(Step1, AnEmptyChoiceIsRefusedAndTheUserMayBrowseAgain) {
+  choose("");
+  ASSERT_EQ(user().asked().size(), 1u);
+  EXPECT_EQ(user().asked()[0].prompt, "This field is required");
+  EXPECT_EQ(user().asked()[0].flags, 0);
+  EXPECT_EQ(user().asked()[0].title, "Oops!");
+  EXPECT_TRUE(user().isOpen("frmMain"));
+  EXPECT_EQ(program().io.ProjectFolder, "");
+  EXPECT_TRUE(tree(temp().path()).empty());
+
+  choose(temp() / "Second try");
+  EXPECT_EQ(tree(temp() / "Second try"), kSkeleton);
+}
+
+TEST_F(Step1, CancelAndTheCloseBoxEndTheProgramWithoutMakingAnything) {
+  user().click("frmMain", "btnCancel");
+  EXPECT_TRUE(program().ui.ended());
+  EXPECT_FALSE(user().isOpen("frmMain"));
+
+  restart();
+  user().close("frmMain");
+  EXPECT_TRUE(program().ui.ended());
+  EXPECT_FALSE(user().isOpen("frmMain"));
+  EXPECT_TRUE(tree(temp().path()).empty());
+}
+
+TEST_F(Step1, ClosingThePickerWithItsCloseBoxYieldsThePathBoxAsDoneWould) {
+  browse([&] {
+    user().type("frmGetFolder", "txtPathlist", temp() / "Closed");
+    user().close("frmGetFolder");
+  });
+  EXPECT_EQ(tree(temp() / "Closed"), kSkeleton);
+}
+
+TEST_F(Step1, ALinkToAFolderCountsAsThatFolder) {
+  std::filesystem::create_directory(temp() / "real");
+  std::filesystem::create_directory_symlink(temp() / "real", temp() / "link");
+  choose(temp() / "link");
+  EXPECT_EQ(tree(temp() / "real"), kSkeleton);
+  EXPECT_TRUE(user().asked().empty());
+}
+
+// Each refusal shows "Oops!" naming the path, leaves step 1 open and the disk as it was.
+struct Refusal {
+  const char* story;
+  std::function<std::string(const TempFolder&)> prepare;  // returns the path the user types
+  const char* named;                                      // what the message names, under temp
+  const char* reason;                                     // part of the message
+};
+
+TEST_F(Step1, ChoicesThatCannotHoldAProjectAreRefusedAndNothingChanges) {
+  const std::vector<Refusal> refusals{
+      {"a plain file where the project folder should be",
+       [](const TempFolder& t) {
+         writeFile(t / "Proj");
+         return t / "Proj";
+       },
+       "Proj", "not a folder"},
+      {"a plain file where a subfolder should be, in another letter case",
+       [](const TempFolder& t) {
+         std::filesystem::create_directory(t / "Proj");
+         writeFile(t / "Proj/PACKAGE");
+         return t / "Proj";
+       },
+       "Proj/PACKAGE", "not a folder"},
+      {"a dangling link where the project folder should be",
+       [](const TempFolder& t) {
+         std::filesystem::create_symlink(t / "gone", t / "Proj");
+         return t / "Proj";
+       },
+       "Proj", "not a folder"},
+      {"a path through a plain file",
+       [](const TempFolder& t) {
+         writeFile(t / "notes.txt");
+         return t / "notes.txt/Proj";
+       },
+       "notes.txt/Proj", "Not a directory"},
+      {"a missing parent", [](const TempFolder& t) { return t / "missing/Proj"; }, "missing/Proj",
+       "No such file or directory"},
+      {"a name longer than the file system allows",
+       [](const TempFolder& t) { return t / std::string(300, 'n'); }, "", "File name too long"},
+      {"a line break in the path", [](const TempFolder& t) { return t / "first\nsecond"; },
+       "first\nsecond", "control characters"},
+  };
+  for (const Refusal& refusal : refusals) {
+    SCOPED_TRACE(refusal.story);
+    TempFolder place;
+    const std::string path = refusal.prepare(place);
+    const auto before = tree(place.path());
+    restart();
+    choose(path);
+    ASSERT_EQ(user().asked().size(), 1u);
+    EXPECT_EQ(user().asked()[0].title, "Oops!");
+    EXPECT_EQ(user().asked()[0].flags, 0);
+    EXPECT_NE(user().asked()[0].prompt.find(place / refusal.named), std::string::npos)
+        << user().asked()[0].prompt;
+    EXPECT_NE(user().asked()[0].prompt.find(refusal.reason), std::string::npos)
+        << user().asked()[0].prompt;
+    EXPECT_TRUE(user().isOpen("frmMain"));
+    EXPECT_FALSE(program().ui.ended());
+    EXPECT_EQ(tree(place.path()), before);
+  }
+}
+
+TEST_F(Step1, ARelativePathIsRefusedAndNothingIsMadeInTheWorkingFolder) {
+  const auto before = tree(".");
+  choose("Relative Project");
+  ASSERT_EQ(user().asked().size(), 1u);
+  EXPECT_EQ(user().asked()[0].title, "Oops!");
+  EXPECT_NE(user().asked()[0].prompt.find("full path"), std::string::npos);
+  EXPECT_EQ(tree("."), before);
+  EXPECT_TRUE(user().isOpen("frmMain"));
+}
+
+TEST_F(Step1, AFolderNobodyMayWriteInIsReportedAndKeepsWhatWasThere) {
+  std::filesystem::create_directory(temp() / "locked");
+  ReadOnlyFolder locked(temp() / "locked");
+  if (!locked.ready()) GTEST_SKIP() << "this machine can make no folder read-only";
+  const auto before = tree(temp().path());
+  choose(temp() / "locked/Proj");
+  ASSERT_EQ(user().asked().size(), 1u);
+  EXPECT_EQ(user().asked()[0].title, "Oops!");
+  EXPECT_NE(user().asked()[0].prompt.find(temp() / "locked/Proj"), std::string::npos);
+  EXPECT_TRUE(user().isOpen("frmMain"));
+  EXPECT_EQ(tree(temp().path()), before);
+}
+
+TEST_F(Step1, AProjectFolderThatCannotTakeItsSkeletonKeepsWhatWasMadeAndSaysWhy) {
+  // The project folder itself may be read-only while it exists: nothing can be made in it.
+  std::filesystem::create_directory(temp() / "Proj");
+  ReadOnlyFolder locked(temp() / "Proj");
+  if (!locked.ready()) GTEST_SKIP() << "this machine can make no folder read-only";
+  choose(temp() / "Proj");
+  ASSERT_EQ(user().asked().size(), 1u);
+  EXPECT_NE(user().asked()[0].prompt.find(temp() / "Proj/Images"), std::string::npos);
+  EXPECT_TRUE(isFolder(temp() / "Proj"));
+  EXPECT_TRUE(user().isOpen("frmMain"));
+}
+
+}  // namespace
+}  // namespace qb::test

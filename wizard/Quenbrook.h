@@ -1,0 +1,23 @@
+#pragma once
+
+#include "picker/frmGetFolder.h"
+#include "platform/ui.h"
+#include "wizard/IO.h"
+#include "wizard/frmMain.h"
+
+namespace qb {
+
+// The program's windows and modules, one instance each for the whole run.
+struct Quenbrook {
+  explicit Quenbrook(Toolkit& toolkit) : ui(toolkit) {}
+
+  // Opens step 1, the one window no handler shows.
+  void start() { ui.show(main); }
+
+  Ui ui;
+  IO io;
+  frmGetFolder getFolder{ui};
+  frmMain main{ui, io, getFolder};
+};
+
+}  // namespace qb

@@ -1,0 +1,120 @@
+#include "wizard/frmMain.h"
+
+#include <algorithm>
+#include <array>
+
+#include "picker/frmGetFolder.h"
+#include "platform/files.h"
+
+namespace qb {
+
+namespace {
+
+const WindowSpec kWindow{
+    .name = "frmMain",
+    .caption = "Step 1 - Select or create a project folder",
+    .clientWidth = 4680,
+    .clientHeight = 1065,
+    .closeBox = true,
+    .inTaskbar = true,
+    .placement = Placement::CenterScreen,
+    .icon = WindowIcon::Program,
+    .controls =
+        {
+            // name, kind, caption, tooltip, {left, top, width, height}, flags
+            {"Command1",
+             ControlKind::Button,
+             "Browse",
+             "Browse For A Folder",
+             {3420, 420, 1155, 255}},
+            {"Text1", ControlKind::TextBox, "", "", {120, 120, 4455, 285}, kReadOnly},
+            {"btnCancel", ControlKind::Button, "Cancel", "Cancel / Exit", {3420, 720, 1155, 255}},
+        },
+};
+
+// The skeleton, in the order it is made. The test spelling differs from the made one in
+// letter case only; the lookup ignores case, so a folder of either spelling counts.
+struct SkeletonFolder {
+  const char* tested;
+  const char* created;
+};
+constexpr std::array<SkeletonFolder, 3> kSkeleton{{
+    {"Images", "Images"},
+    {"package", "Package"},
+    {"help project", "Help Project"},
+}};
+
+std::string under(const std::string& folder, const char* name) {
+  return folder + files::kSeparator + name;
+}
+
+bool hasControlCharacter(const std::string& text) {
+  return std::any_of(text.begin(), text.end(), [](char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return u < 0x20 || u == 0x7F;
+  });
+}
+
+}  // namespace
+
+frmMain::frmMain(Ui& services, IO& io, frmGetFolder& getFolder)
+    : Form(services, kWindow), io_(io), getFolder_(getFolder) {
+  onClick(Command1.index(), [this] { Command1_Click(); });
+  onClick(btnCancel.index(), [this] { btnCancel_Click(); });
+  onQueryUnload([this](bool& cancel, UnloadMode mode) { Form_QueryUnload(cancel, mode); });
+}
+
+void frmMain::Command1_Click() {
+  ui.showModal(getFolder_);
+  Text1.setText(getFolder_.SelectedFolder);
+  Text1.refresh();
+  io_.ProjectFolder = Text1.text();
+  if (Text1.text().empty()) {
+    ui.msgBox("This field is required", kOkOnly, "Oops!");
+    return;
+  }
+  if (!acceptable(Text1.text())) return;
+
+  if (files::lookup(Text1.text()).empty()) files::makeFolder(Text1.text());
+  for (const SkeletonFolder& folder : kSkeleton) {
+    if (files::lookup(under(Text1.text(), folder.tested)).empty()) {
+      files::makeFolder(under(Text1.text(), folder.created));
+    }
+  }
+  ui.unload(*this);
+}
+
+bool frmMain::acceptable(const std::string& folder) {
+  std::string reason;
+  std::string path = folder;
+  if (hasControlCharacter(folder)) {
+    reason = "A folder's path may not hold line breaks or other control characters.";
+  } else if (!files::isAbsolute(folder)) {
+    reason = "Please choose a full path, one that starts from the root.";
+  } else if (files::entryAt(folder) == files::Entry::Other) {
+    reason = "This is not a folder. Nothing was made.";
+  } else if (files::entryAt(folder) == files::Entry::Folder) {
+    // Everything is checked before anything is made, so a refusal leaves the disk as it was.
+    for (const SkeletonFolder& sub : kSkeleton) {
+      const std::string tested = under(folder, sub.tested);
+      if (files::entryAt(tested) == files::Entry::Other) {
+        path = under(folder, files::lookup(tested).c_str());
+        reason = "This is not a folder, so the project cannot have its own. Nothing was made.";
+        break;
+      }
+    }
+  }
+  if (reason.empty()) return true;
+  ui.msgBox(path + "\n\n" + reason, kOkOnly, "Oops!");
+  return false;
+}
+
+void frmMain::btnCancel_Click() {
+  ui.unload(*this);
+}
+
+void frmMain::Form_QueryUnload(bool& /*cancel*/, UnloadMode /*mode*/) {
+  ui.end();
+}
+
+}  // namespace qb

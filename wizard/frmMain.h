@@ -1,0 +1,31 @@
+#pragma once
+
+#include "platform/ui.h"
+#include "wizard/IO.h"
+
+namespace qb {
+
+class frmGetFolder;
+
+// Step 1: choose the project folder; it is made if missing, and the skeleton inside it.
+class frmMain : public Form {
+ public:
+  frmMain(Ui& ui, IO& io, frmGetFolder& getFolder);
+
+  Button Command1{*this, "Command1"};
+  TextBox Text1{*this, "Text1"};
+  Button btnCancel{*this, "btnCancel"};
+
+ private:
+  void Command1_Click();
+  void btnCancel_Click();
+  void Form_QueryUnload(bool& cancel, UnloadMode mode);
+
+  // Shows why the chosen folder cannot hold a project, or returns true when it can.
+  bool acceptable(const std::string& folder);
+
+  IO& io_;
+  frmGetFolder& getFolder_;
+};
+
+}  // namespace qb
