@@ -60,7 +60,8 @@ void QtToolkit::runUntil(const std::function<bool()>& done) {
 
 void QtToolkit::quit() {
   quit_ = true;
-  QCoreApplication::exit(0);
+  // Outside the main loop, exit() would only leave a flag that ends every later loop at once.
+  if (running_) QCoreApplication::exit(0);
 }
 
 int QtToolkit::messageBox(const std::string& prompt, int flags, const std::string& title) {

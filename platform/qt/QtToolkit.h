@@ -30,6 +30,7 @@ class QtToolkit : public Toolkit {
   MessageAnswer answerMessage_;
   InputAnswer answerInput_;
   bool quit_ = false;
+  bool running_ = false;
 };
 
 }  // namespace qb
