@@ -4,6 +4,7 @@
 #include "platform/ui.h"
 #include "wizard/IO.h"
 #include "wizard/frmMain.h"
+#include "wizard/frmMain2.h"
 
 namespace qb {
 
@@ -17,7 +18,8 @@ struct Quenbrook {
   Ui ui;
   IO io;
   frmGetFolder getFolder{ui};
-  frmMain main{ui, io, getFolder};
+  frmMain2 main2{ui, io, getFolder};
+  frmMain main{ui, io, getFolder, main2};
 };
 
 }  // namespace qb

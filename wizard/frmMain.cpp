@@ -5,6 +5,7 @@
 
 #include "picker/frmGetFolder.h"
 #include "platform/files.h"
+#include "wizard/frmMain2.h"
 
 namespace qb {
 
@@ -57,8 +58,8 @@ bool hasControlCharacter(const std::string& text) {
 
 }  // namespace
 
-frmMain::frmMain(Ui& services, IO& io, frmGetFolder& getFolder)
-    : Form(services, kWindow), io_(io), getFolder_(getFolder) {
+frmMain::frmMain(Ui& services, IO& io, frmGetFolder& getFolder, frmMain2& step2)
+    : Form(services, kWindow), io_(io), getFolder_(getFolder), step2_(step2) {
   onClick(Command1.index(), [this] { Command1_Click(); });
   onClick(btnCancel.index(), [this] { btnCancel_Click(); });
   onQueryUnload([this](bool& cancel, UnloadMode mode) { Form_QueryUnload(cancel, mode); });
@@ -81,6 +82,7 @@ void frmMain::Command1_Click() {
       files::makeFolder(under(Text1.text(), folder.created));
     }
   }
+  ui.showModal(step2_);
   ui.unload(*this);
 }
 

@@ -6,11 +6,13 @@
 namespace qb {
 
 class frmGetFolder;
+class frmMain2;
 
-// Step 1: choose the project folder; it is made if missing, and the skeleton inside it.
+// Step 1: choose the project folder; it is made if missing, and the skeleton inside it. Then
+// step 2 runs, and when it is over, the program ends.
 class frmMain : public Form {
  public:
-  frmMain(Ui& ui, IO& io, frmGetFolder& getFolder);
+  frmMain(Ui& services, IO& io, frmGetFolder& getFolder, frmMain2& step2);
 
   Button Command1{*this, "Command1"};
   TextBox Text1{*this, "Text1"};
@@ -26,6 +28,7 @@ class frmMain : public Form {
 
   IO& io_;
   frmGetFolder& getFolder_;
+  frmMain2& step2_;
 };
 
 }  // namespace qb

@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -64,13 +65,26 @@ class QtUser : public ScriptedUser {
     box->setFocus();
     QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(box, Qt::Key_Delete);
-    // Line breaks are the Enter key; everything else goes in as typed text.
-    std::size_t start = 0;
-    for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
-      QTest::keyClicks(box, QString::fromStdString(text.substr(start, end - start)));
-      QTest::keyClick(box, Qt::Key_Return);
+    // Line breaks are the Enter key, other ASCII is typed key by key, and the rest comes as
+    // an input method commits it, as for Cyrillic, CJK or emoji.
+    const QString typed = QString::fromStdString(text);
+    for (qsizetype i = 0; i < typed.size();) {
+      const QChar c = typed[i];
+      if (c == QLatin1Char('\n')) {
+        QTest::keyClick(box, Qt::Key_Return);
+        ++i;
+      } else if (c.unicode() < 0x80) {
+        QTest::keyClick(box, c.toLatin1());
+        ++i;
+      } else {
+        qsizetype end = i;
+        while (end < typed.size() && typed[end].unicode() >= 0x80) ++end;
+        QInputMethodEvent commit;
+        commit.setCommitString(typed.mid(i, end - i));
+        QApplication::sendEvent(box, &commit);
+        i = end;
+      }
     }
-    QTest::keyClicks(box, QString::fromStdString(text.substr(start)));
   }
 
   void openFolder(const std::string& window, const std::string& control,

@@ -1,0 +1,221 @@
+// Step 2 as a user tells it: name a shortcut, pick its folder, press DONE, and the shortcut
+// opens the project folder.
+
+#include <filesystem>
+
+#include "tests/stories/Story.h"
+
+namespace fs = std::filesystem;
+
+namespace qb::test {
+namespace {
+
+class Step2 : public Story {
+ protected:
+  // Runs step 1 for a new project, then does in step 2 what the user does there.
+  void inStep2(std::function<void()> script) {
+    user().whenOpens("frmMain2", std::move(script));
+    choose(project);
+  }
+
+  // Picks a folder for the shortcut with step 2's Browse, typing it into the picker.
+  void browseTo(const std::string& folder) {
+    user().whenOpens("frmGetFolder", [this, folder] {
+      user().type("frmGetFolder", "txtPathlist", folder);
+      user().click("frmGetFolder", "btnDone");
+    });
+    user().click("frmMain2", "btnBrowse");
+  }
+
+  void makeShortcut(const std::string& name, const std::string& folder) {
+    user().type("frmMain2", "Text1", name);
+    browseTo(folder);
+    user().click("frmMain2", "Command1");
+  }
+
+  // The shortcut was made: a link in folder that leads to the project folder.
+  void expectShortcut(const std::string& folder, const std::string& name) {
+    const fs::path link = fs::path(folder) / name;
+    ASSERT_TRUE(fs::is_symlink(link)) << link;
+    EXPECT_TRUE(fs::equivalent(link, project));
+  }
+
+  const std::string project = temp() / "Project";
+  const std::string shortcuts = temp() / "Shortcuts";
+};
+
+TEST_F(Step2, TheTypicalRunMakesTheSkeletonAndAShortcutToIt) {
+  fs::create_directory(shortcuts);
+  bool stepOneWaited = false;
+  inStep2([&] {
+    EXPECT_EQ(user().caption("frmMain2"), "Step 2 - Create a shortcut to the project");
+    EXPECT_TRUE(user().facts("frmMain2", "Text2").focused);
+    EXPECT_TRUE(user().facts("frmMain2", "Text2").readOnly);
+    EXPECT_EQ(user().facts("frmMain2", "btnSkip").tooltip, "Skip creation of shortcut, and bail.");
+    stepOneWaited = !user().enabled("frmMain");
+    makeShortcut("My Project", shortcuts);
+  });
+  EXPECT_TRUE(stepOneWaited);
+  EXPECT_EQ(tree(project), (std::vector<std::string>{"Help Project/", "Images/", "Package/"}));
+  expectShortcut(shortcuts, "My Project");
+  ASSERT_EQ(user().asked().size(), 1u);
+  EXPECT_EQ(user().asked()[0].prompt, "Process complete");
+  EXPECT_EQ(user().asked()[0].flags, 0);
+  EXPECT_EQ(user().asked()[0].title, "Good news!");
+  EXPECT_TRUE(program().ui.ended());
+  EXPECT_FALSE(user().isOpen("frmMain2"));
+  EXPECT_FALSE(user().isOpen("frmMain"));
+}
+
+TEST_F(Step2, SkipAndTheCloseBoxEndTheProgramWithoutAShortcut) {
+  for (const bool skip : {true, false}) {
+    SCOPED_TRACE(skip ? "SKIP" : "close box");
+    restart();
+    inStep2([&] {
+      user().type("frmMain2", "Text1", "unused");
+      if (skip) {
+        user().click("frmMain2", "btnSkip");
+      } else {
+        user().close("frmMain2");
+      }
+    });
+    EXPECT_TRUE(program().ui.ended());
+    EXPECT_FALSE(user().isOpen("frmMain"));
+    EXPECT_TRUE(user().asked().empty());
+    EXPECT_EQ(tree(temp().path()),
+              (std::vector<std::string>{"Project/", "Project/Help Project/", "Project/Images/",
+                                        "Project/Package/"}));
+  }
+}
+
+TEST_F(Step2, BothFieldsAreRequiredAndBrowseLeavesTheNameAlone) {
+  fs::create_directory(shortcuts);
+  inStep2([&] {
+    user().click("frmMain2", "Command1");
+    user().type("frmMain2", "Text1", "Name only");
+    user().click("frmMain2", "Command1");
+    user().type("frmMain2", "Text1", "");
+    browseTo(shortcuts);
+    user().click("frmMain2", "Command1");
+    EXPECT_EQ(user().text("frmMain2", "Text2"), shortcuts);
+    EXPECT_EQ(user().text("frmMain2", "Text1"), "");
+    EXPECT_TRUE(user().isOpen("frmMain2"));
+    user().click("frmMain2", "btnSkip");
+  });
+  ASSERT_EQ(user().asked().size(), 3u);
+  for (const Asked& asked : user().asked()) {
+    EXPECT_EQ(asked.prompt, "Both fields are required");
+    EXPECT_EQ(asked.title, "Oops!");
+    EXPECT_EQ(asked.flags, 0);
+  }
+  EXPECT_TRUE(tree(shortcuts).empty());
+}
+
+TEST_F(Step2, NamesInAnyScriptOrOfSpacesOnlyGoAsTyped) {
+  fs::create_directory(shortcuts);
+  for (const std::string name : {"Проект 项目 🚀", "   ", "notes.txt"}) {
+    SCOPED_TRACE(name);
+    restart();
+    fs::remove_all(project);
+    inStep2([&] { makeShortcut(name, shortcuts); });
+    expectShortcut(shortcuts, name);
+    EXPECT_TRUE(program().ui.ended());
+  }
+  EXPECT_EQ(tree(shortcuts).size(), 3u);
+}
+
+// Each failure shows "Oops!" with the path tried and why; step 2 stays open for another try,
+// and nothing that was there changes.
+struct Failure {
+  const char* story;
+  std::function<void(const std::string& shortcuts)> prepare;
+  std::string name;
+  const char* folder;  // under the temporary folder
+  const char* named;   // what the message names, under the temporary folder
+  const char* reason;
+};
+
+TEST_F(Step2, ShortcutsThatCannotBeMadeAreReportedAndStepTwoStaysOpen) {
+  const std::vector<Failure> failures{
+      {"a folder that does not exist", [](const std::string&) {}, "Link", "Nowhere", "Nowhere",
+       "No such file or directory"},
+      {"a plain file as the folder", [](const std::string& s) { writeFile(s + "/../notes.txt"); },
+       "Link", "notes.txt", "notes.txt", "not a folder"},
+      {"a file of that name", [](const std::string& s) { writeFile(s + "/Link"); }, "Link",
+       "Shortcuts", "Shortcuts/Link", "left as it is"},
+      {"a folder of that name in another letter case",
+       [](const std::string& s) { fs::create_directory(s + "/LINK"); }, "Link", "Shortcuts",
+       "Shortcuts/Link", "left as it is"},
+      {"a dangling link of that name",
+       [](const std::string& s) { fs::create_symlink(s + "/gone", s + "/Link"); }, "Link",
+       "Shortcuts", "Shortcuts/Link", "left as it is"},
+      {"a separator in the name", [](const std::string&) {}, "one/two", "Shortcuts",
+       "Shortcuts/one/two", "\"/\""},
+      {"a name longer than the file system allows", [](const std::string&) {},
+       std::string(300, 'n'), "Shortcuts", "Shortcuts/nnnn", "File name too long"},
+  };
+  for (const Failure& failure : failures) {
+    SCOPED_TRACE(failure.story);
+    fs::remove_all(temp().path());
+    fs::create_directories(shortcuts);
+    failure.prepare(shortcuts);
+    restart();
+    std::vector<std::string> before;
+    inStep2([&] {
+      before = tree(temp().path());
+      makeShortcut(failure.name, temp() / failure.folder);
+      EXPECT_TRUE(user().isOpen("frmMain2"));
+      user().click("frmMain2", "btnSkip");
+    });
+    EXPECT_EQ(tree(temp().path()), before);
+    ASSERT_EQ(user().asked().size(), 1u);
+    EXPECT_EQ(user().asked()[0].title, "Oops!");
+    EXPECT_NE(user().asked()[0].prompt.find(temp() / failure.named), std::string::npos)
+        << user().asked()[0].prompt;
+    EXPECT_NE(user().asked()[0].prompt.find(failure.reason), std::string::npos)
+        << user().asked()[0].prompt;
+  }
+}
+
+TEST_F(Step2, AFailedShortcutCanBeMadeAfterChangingTheFolder) {
+  fs::create_directory(shortcuts);
+  inStep2([&] {
+    makeShortcut("Link", temp() / "Nowhere");
+    browseTo(shortcuts);
+    user().click("frmMain2", "Command1");
+  });
+  expectShortcut(shortcuts, "Link");
+  ASSERT_EQ(user().asked().size(), 2u);
+  EXPECT_EQ(user().asked()[0].title, "Oops!");
+  EXPECT_EQ(user().asked()[1].prompt, "Process complete");
+  EXPECT_TRUE(program().ui.ended());
+}
+
+TEST_F(Step2, AFolderNobodyMayWriteInIsReported) {
+  fs::create_directory(shortcuts);
+  ReadOnlyFolder locked(shortcuts);
+  if (!locked.ready()) GTEST_SKIP() << "this machine can make no folder read-only";
+  inStep2([&] {
+    makeShortcut("Link", shortcuts);
+    user().click("frmMain2", "btnSkip");
+  });
+  ASSERT_EQ(user().asked().size(), 1u);
+  EXPECT_EQ(user().asked()[0].title, "Oops!");
+  EXPECT_NE(user().asked()[0].prompt.find(shortcuts + "/Link"), std::string::npos);
+  EXPECT_TRUE(tree(shortcuts).empty());
+}
+
+TEST_F(Step2, NoShortcutIsMadeToAProjectFolderThatHasGone) {
+  fs::create_directory(shortcuts);
+  inStep2([&] {
+    fs::remove_all(project);
+    makeShortcut("Link", shortcuts);
+    user().click("frmMain2", "btnSkip");
+  });
+  ASSERT_EQ(user().asked().size(), 1u);
+  EXPECT_NE(user().asked()[0].prompt.find(project), std::string::npos);
+  EXPECT_TRUE(tree(shortcuts).empty());
+}
+
+}  // namespace
+}  // namespace qb::test

@@ -1,0 +1,77 @@
+#include "wizard/frmMain2.h"
+
+#include "picker/frmGetFolder.h"
+#include "shortcut/MakeLink.h"
+
+namespace qb {
+
+namespace {
+
+const WindowSpec kWindow{
+    .name = "frmMain2",
+    .caption = "Step 2 - Create a shortcut to the project",
+    .clientWidth = 4680,
+    .clientHeight = 2625,
+    .closeBox = true,
+    .inTaskbar = false,
+    .placement = Placement::CenterOwner,
+    .icon = WindowIcon::Program,
+    .controls =
+        {
+            // name, kind, caption, tooltip, {left, top, width, height}, flags, picture, font
+            {"Label1", ControlKind::Label, "Shortcut name", "", {120, 60, 1065, 195}, kAutoSize},
+            {"Label2",
+             ControlKind::Label,
+             "Select a folder to create it in",
+             "",
+             {120, 720, 1995, 195},
+             kAutoSize},
+            {"Text2", ControlKind::TextBox, "", "", {120, 900, 4455, 285}, kReadOnly},
+            {"btnBrowse", ControlKind::Button, "Browse", "", {3420, 1200, 1155, 255}},
+            {"Command1", ControlKind::Button, "", "", {1620, 1860, 675, 675}, 0, Picture::Done},
+            {"Text1", ControlKind::TextBox, "", "", {120, 300, 4455, 285}},
+            {"btnSkip",
+             ControlKind::Button,
+             "SKIP",
+             "Skip creation of shortcut, and bail.",
+             {2400, 1860, 675, 675},
+             0,
+             Picture::None,
+             Font{"Courier New", 9, true}},
+        },
+};
+
+}  // namespace
+
+frmMain2::frmMain2(Ui& services, IO& io, frmGetFolder& getFolder)
+    : Form(services, kWindow), io_(io), getFolder_(getFolder) {
+  onClick(btnBrowse.index(), [this] { btnBrowse_Click(); });
+  onClick(btnSkip.index(), [this] { btnSkip_Click(); });
+  onClick(Command1.index(), [this] { Command1_Click(); });
+}
+
+void frmMain2::btnBrowse_Click() {
+  ui.showModal(getFolder_);
+  Text2.setText(getFolder_.SelectedFolder);
+  Text2.refresh();
+}
+
+void frmMain2::btnSkip_Click() {
+  ui.unload(*this);
+}
+
+void frmMain2::Command1_Click() {
+  const std::string folder = Text2.text();
+  const std::string name = Text1.text();
+  const std::string target = io_.ProjectFolder;
+  const std::string arguments;
+  if (Text1.text().empty() || Text2.text().empty()) {
+    ui.msgBox("Both fields are required", kOkOnly, "Oops!");
+    return;
+  }
+  MkLink(folder, name, target, arguments);
+  ui.msgBox("Process complete", kOkOnly, "Good news!");
+  ui.unload(*this);
+}
+
+}  // namespace qb
