@@ -46,6 +46,22 @@ const WindowSpec kWindow{
         },
 };
 
+std::string separator() {
+  return std::string(1, files::kSeparator);
+}
+
+// The home folder followed by suffix. Where neither HOMEDRIVE nor HOMEPATH is set and the
+// platform keeps such folders of its own (the desktop's user folders on Linux), those serve.
+std::string quickLocation(const char* suffix, files::UserFolder own) {
+  const std::string drive = files::environment("HOMEDRIVE");
+  const std::string path = files::environment("HOMEPATH");
+  if (drive.empty() && path.empty()) {
+    std::string folder = files::userFolder(own);
+    if (!folder.empty()) return folder;
+  }
+  return drive + path + separator() + suffix;
+}
+
 }  // namespace
 
 frmGetFolder::frmGetFolder(Ui& services) : Form(services, kWindow) {
@@ -53,6 +69,9 @@ frmGetFolder::frmGetFolder(Ui& services) : Form(services, kWindow) {
   onChange(Dir1.index(), [this] { Dir1_Change(); });
   onChange(Drive1.index(), [this] { Drive1_Change(); });
   onClick(btnDone.index(), [this] { btnDone_Click(); });
+  onClick(btnDesktop.index(), [this] { btnDesktop_Click(); });
+  onClick(btnMyDocuments.index(), [this] { btnMyDocuments_Click(); });
+  onClick(btnNewFolder.index(), [this] { btnNewFolder_Click(); });
   onQueryUnload([this](bool& cancel, UnloadMode mode) { Form_QueryUnload(cancel, mode); });
 }
 
@@ -84,6 +103,46 @@ void frmGetFolder::btnDone_Click() {
 
 void frmGetFolder::Form_QueryUnload(bool& /*cancel*/, UnloadMode /*mode*/) {
   SelectedFolder = txtPathlist.text();
+}
+
+void frmGetFolder::btnDesktop_Click() {
+  jumpTo(quickLocation("DESKTOP", files::UserFolder::Desktop));
+}
+
+void frmGetFolder::btnMyDocuments_Click() {
+  jumpTo(quickLocation("My Documents", files::UserFolder::Documents));
+}
+
+void frmGetFolder::jumpTo(const std::string& location) {
+  SelectedFolder = location;
+  // A file of that name is no place to go, just as nothing at all is.
+  if (files::lookup(SelectedFolder).empty() ||
+      files::entryAt(SelectedFolder) != files::Entry::Folder) {
+    SelectedFolder = Dir1.path();
+    Dir1.refresh();
+    return;
+  }
+  Dir1.setPath(SelectedFolder);
+}
+
+void frmGetFolder::btnNewFolder_Click() {
+  std::string name = ui.inputBox("New folder name", "Create new folder");
+  if (name.empty()) return;
+  name = FirstPathSegment(name);
+  const std::string prompt = "Really create:\r\n" + SelectedFolder + separator() + name + " ?";
+  if (ui.msgBox(prompt, kYesNo | kQuestion, "Query!") == kNo) return;
+
+  const auto newFolder = [&] { return SelectedFolder + separator() + name; };
+  files::expectFolderOrNothing(newFolder());
+  if (files::lookup(newFolder()).empty()) files::makeFolder(newFolder());
+  Dir1.refresh();
+  Dir1.setPath(newFolder());
+  Dir1.refresh();
+  syncPath();
+}
+
+std::string frmGetFolder::FirstPathSegment(const std::string& text) {
+  return text.substr(0, text.find(files::kSeparator));
 }
 
 void frmGetFolder::syncPath() {

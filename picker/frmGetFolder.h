@@ -28,6 +28,14 @@ class frmGetFolder : public Form {
   void Drive1_Change();
   void btnDone_Click();
   void Form_QueryUnload(bool& cancel, UnloadMode mode);
+  void btnDesktop_Click();
+  void btnMyDocuments_Click();
+  void btnNewFolder_Click();
+
+  // The text before the first path separator of text.
+  std::string FirstPathSegment(const std::string& text);
+  // Moves to a quick location when there is a folder there, and stays put otherwise.
+  void jumpTo(const std::string& location);
 
   // Brings the path box and SelectedFolder into line with the directory list.
   void syncPath();

@@ -23,6 +23,10 @@ std::string lookup(const std::string& path);
 // What is at path, following links: a link to a folder is a folder, a dangling link is Other.
 Entry entryAt(const std::string& path);
 
+// Throws when something that is not a folder (a file, a dangling link) is at path, naming it as
+// it is on disk. A folder, or nothing at all, passes.
+void expectFolderOrNothing(const std::string& path);
+
 // Makes the one folder at path; its parent must exist.
 void makeFolder(const std::string& path);
 
@@ -31,6 +35,11 @@ std::string environment(const std::string& name);
 
 // The folder that holds the running program.
 std::string applicationFolder();
+
+// The desktop or documents folder that the user's desktop environment defines, or empty text
+// where the platform has no such folders of its own beyond the HOMEDRIVE and HOMEPATH rule.
+enum class UserFolder { Desktop, Documents };
+std::string userFolder(UserFolder which);
 
 // The working folder, where a new folder list starts; the root when it cannot be opened.
 std::string workingFolder();

@@ -178,6 +178,15 @@ Entry entryAt(const std::string& path) {
   throw systemError(path, error);
 }
 
+void expectFolderOrNothing(const std::string& path) {
+  if (entryAt(path) != Entry::Other) return;
+  auto [parent, name] = splitLast(path);
+  const std::string found = lookup(path);
+  const std::string shown =
+      found.empty() || found == name ? path : (parent == "/" ? "/" : parent + "/") + found;
+  throw PlatformError(shown, "This is not a folder. It was left as it is, and nothing was made.");
+}
+
 void makeFolder(const std::string& path) {
   if (hasControlCharacter(path)) {
     throw PlatformError(path, "Folder names may not hold line breaks or other control characters.");
@@ -202,6 +211,34 @@ std::string applicationFolder() {
   if (length <= 0) throw systemError("/proc/self/exe", errno);
   buffer.resize(static_cast<std::size_t>(length));
   return splitLast(buffer).first;
+}
+
+namespace {
+
+// The value of one entry of the user-dirs file (XDG_DESKTOP_DIR="$HOME/Desktop"), with $HOME
+// put in; empty text when the entry is not there.
+std::string userDirsEntry(const std::string& key, const std::string& home) {
+  std::string config = environment("XDG_CONFIG_HOME");
+  if (config.empty()) config = home + "/.config";
+  std::ifstream file(config + "/user-dirs.dirs");
+  std::string line;
+  while (std::getline(file, line)) {
+    if (line.compare(0, key.size() + 2, key + "=\"") != 0 || line.back() != '"') continue;
+    std::string value = line.substr(key.size() + 2, line.size() - key.size() - 3);
+    if (value.compare(0, 5, "$HOME") == 0) value = home + value.substr(5);
+    if (isAbsolute(value)) return value;
+  }
+  return {};
+}
+
+}  // namespace
+
+std::string userFolder(UserFolder which) {
+  const std::string home = environment("HOME");
+  if (home.empty()) return {};
+  const bool desktop = which == UserFolder::Desktop;
+  std::string folder = userDirsEntry(desktop ? "XDG_DESKTOP_DIR" : "XDG_DOCUMENTS_DIR", home);
+  return folder.empty() ? home + (desktop ? "/Desktop" : "/Documents") : folder;
 }
 
 std::string workingFolder() {

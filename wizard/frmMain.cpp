@@ -75,6 +75,11 @@ void frmMain::Command1_Click() {
     return;
   }
   if (!acceptable(Text1.text())) return;
+  // Everything is checked before anything is made, so a refusal leaves the disk as it was.
+  files::expectFolderOrNothing(Text1.text());
+  for (const SkeletonFolder& folder : kSkeleton) {
+    files::expectFolderOrNothing(under(Text1.text(), folder.tested));
+  }
 
   if (files::lookup(Text1.text()).empty()) files::makeFolder(Text1.text());
   for (const SkeletonFolder& folder : kSkeleton) {
@@ -88,26 +93,13 @@ void frmMain::Command1_Click() {
 
 bool frmMain::acceptable(const std::string& folder) {
   std::string reason;
-  std::string path = folder;
   if (hasControlCharacter(folder)) {
     reason = "A folder's path may not hold line breaks or other control characters.";
   } else if (!files::isAbsolute(folder)) {
     reason = "Please choose a full path, one that starts from the root.";
-  } else if (files::entryAt(folder) == files::Entry::Other) {
-    reason = "This is not a folder. Nothing was made.";
-  } else if (files::entryAt(folder) == files::Entry::Folder) {
-    // Everything is checked before anything is made, so a refusal leaves the disk as it was.
-    for (const SkeletonFolder& sub : kSkeleton) {
-      const std::string tested = under(folder, sub.tested);
-      if (files::entryAt(tested) == files::Entry::Other) {
-        path = under(folder, files::lookup(tested).c_str());
-        reason = "This is not a folder, so the project cannot have its own. Nothing was made.";
-        break;
-      }
-    }
   }
   if (reason.empty()) return true;
-  ui.msgBox(path + "\n\n" + reason, kOkOnly, "Oops!");
+  ui.msgBox(folder + "\n\n" + reason, kOkOnly, "Oops!");
   return false;
 }
 

@@ -23,7 +23,7 @@ class frmMain : public Form {
   void btnCancel_Click();
   void Form_QueryUnload(bool& cancel, UnloadMode mode);
 
-  // Shows why the chosen folder cannot hold a project, or returns true when it can.
+  // Shows why a chosen path is no place for a project, or returns true when it may be one.
   bool acceptable(const std::string& folder);
 
   IO& io_;

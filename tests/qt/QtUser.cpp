@@ -78,7 +78,8 @@ class QtUser : public ScriptedUser {
         ++i;
       } else {
         qsizetype end = i;
-        while (end < typed.size() && typed[end].unicode() >= 0x80) ++end;
+        while (end < typed.size() && typed[end].unicode() >= 0x80)
+          ++end;
         QInputMethodEvent commit;
         commit.setCommitString(typed.mid(i, end - i));
         QApplication::sendEvent(box, &commit);

@@ -113,5 +113,23 @@ TEST(QtBoxes, AQuestionHasYesAndNoAndAPlainMessageOnlyOk) {
                                                              QMessageBox::Ok}));
 }
 
+TEST(QtBoxes, TheInputBoxTakesEnterAsOkAndEscapeAsCancel) {
+  QtToolkit toolkit;
+  const auto answerLater = [](const char* text, Qt::Key key) {
+    QTimer::singleShot(0, [text, key] {
+      QWidget* box = QApplication::activeModalWidget();
+      ASSERT_TRUE(box);
+      QWidget* field = box->focusWidget();
+      ASSERT_TRUE(field);
+      QTest::keyClicks(field, text);
+      QTest::keyClick(field, key);
+    });
+  };
+  answerLater("Docs", Qt::Key_Return);
+  EXPECT_EQ(toolkit.inputBox("New folder name", "Create new folder"), "Docs");
+  answerLater("Docs", Qt::Key_Escape);
+  EXPECT_EQ(toolkit.inputBox("New folder name", "Create new folder"), "");
+}
+
 }  // namespace
 }  // namespace qb::test

@@ -44,24 +44,49 @@ class Step2 : public Story {
   const std::string shortcuts = temp() / "Shortcuts";
 };
 
-TEST_F(Step2, TheTypicalRunMakesTheSkeletonAndAShortcutToIt) {
-  fs::create_directory(shortcuts);
+TEST_F(Step2, TheTypicalRunMakesTheProjectInDocumentsAndAShortcutOnTheDesktop) {
+  const std::string documents = temp() / "home/My Documents";
+  const std::string desktop = temp() / "home/Desktop";
+  fs::create_directories(documents);
+  fs::create_directories(desktop);
+  ScopedEnvironment drive("HOMEDRIVE", ""), home("HOMEPATH", (temp() / "home").c_str());
+
+  // Step 1: to the documents folder, a new folder there, Done.
+  user().whenOpens("frmGetFolder", [&] {
+    user().click("frmGetFolder", "btnMyDocuments");
+    user().answerNextInput("Project");
+    user().answerNextMessage(kYes);
+    user().click("frmGetFolder", "btnNewFolder");
+    user().click("frmGetFolder", "btnDone");
+  });
+  // Step 2: a name, the desktop through the picker, DONE.
   bool stepOneWaited = false;
-  inStep2([&] {
+  user().whenOpens("frmMain2", [&] {
     EXPECT_EQ(user().caption("frmMain2"), "Step 2 - Create a shortcut to the project");
     EXPECT_TRUE(user().facts("frmMain2", "Text2").focused);
     EXPECT_TRUE(user().facts("frmMain2", "Text2").readOnly);
     EXPECT_EQ(user().facts("frmMain2", "btnSkip").tooltip, "Skip creation of shortcut, and bail.");
     stepOneWaited = !user().enabled("frmMain");
-    makeShortcut("My Project", shortcuts);
+    user().type("frmMain2", "Text1", "My Project");
+    user().whenOpens("frmGetFolder", [&] {
+      user().click("frmGetFolder", "btnDesktop");
+      user().click("frmGetFolder", "btnDone");
+    });
+    user().click("frmMain2", "btnBrowse");
+    user().click("frmMain2", "Command1");
   });
+  user().click("frmMain", "Command1");
+
+  const std::string made = documents + "/Project";
+  EXPECT_EQ(program().io.ProjectFolder, made);
+  EXPECT_EQ(tree(made), (std::vector<std::string>{"Help Project/", "Images/", "Package/"}));
   EXPECT_TRUE(stepOneWaited);
-  EXPECT_EQ(tree(project), (std::vector<std::string>{"Help Project/", "Images/", "Package/"}));
-  expectShortcut(shortcuts, "My Project");
-  ASSERT_EQ(user().asked().size(), 1u);
-  EXPECT_EQ(user().asked()[0].prompt, "Process complete");
-  EXPECT_EQ(user().asked()[0].flags, 0);
-  EXPECT_EQ(user().asked()[0].title, "Good news!");
+  ASSERT_TRUE(fs::is_symlink(desktop + "/My Project"));
+  EXPECT_TRUE(fs::equivalent(desktop + "/My Project", made));
+  ASSERT_EQ(user().asked().size(), 3u);
+  EXPECT_EQ(user().asked()[2].prompt, "Process complete");
+  EXPECT_EQ(user().asked()[2].flags, 0);
+  EXPECT_EQ(user().asked()[2].title, "Good news!");
   EXPECT_TRUE(program().ui.ended());
   EXPECT_FALSE(user().isOpen("frmMain2"));
   EXPECT_FALSE(user().isOpen("frmMain"));

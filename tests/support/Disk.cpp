@@ -67,6 +67,25 @@ bool isFolder(const std::string& path) {
   return fs::is_directory(path, error);
 }
 
+ScopedEnvironment::ScopedEnvironment(const char* name, const char* value) : name_(name) {
+  const char* old = std::getenv(name);
+  wasSet_ = old != nullptr;
+  if (old) old_ = old;
+  if (value) {
+    setenv(name, value, 1);
+  } else {
+    unsetenv(name);
+  }
+}
+
+ScopedEnvironment::~ScopedEnvironment() {
+  if (wasSet_) {
+    setenv(name_.c_str(), old_.c_str(), 1);
+  } else {
+    unsetenv(name_.c_str());
+  }
+}
+
 ReadOnlyFolder::ReadOnlyFolder(const std::string& path) : path_(path) {
   if (geteuid() == 0) {
     mounted_ = mount("quenbrook-test", path.c_str(), "tmpfs", MS_RDONLY, "size=64k") == 0;

@@ -30,6 +30,20 @@ void writeFile(const std::string& path, const std::string& content = "keep me");
 std::string readFile(const std::string& path);
 bool isFolder(const std::string& path);
 
+// Sets (or, given nullptr, unsets) an environment variable for as long as it lives.
+class ScopedEnvironment {
+ public:
+  ScopedEnvironment(const char* name, const char* value);
+  ~ScopedEnvironment();
+  ScopedEnvironment(const ScopedEnvironment&) = delete;
+  ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+ private:
+  std::string name_;
+  std::string old_;
+  bool wasSet_;
+};
+
 // A folder in which making anything fails, for root too: a read-only file system mounted over
 // it when the tests run as root, its write permission taken away otherwise.
 class ReadOnlyFolder {

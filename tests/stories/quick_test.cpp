@@ -1,0 +1,192 @@
+// The picker's quick buttons: jumps to the desktop and documents folders, and New Folder.
+
+#include <filesystem>
+
+#include "tests/stories/Story.h"
+
+namespace fs = std::filesystem;
+
+namespace qb::test {
+namespace {
+
+const std::string kSep(1, files::kSeparator);
+
+class QuickLocations : public Story {
+ protected:
+  // A home folder as Windows gives it: HOMEDRIVE empty here, HOMEPATH the whole path.
+  void useHome(const std::string& home) {
+    drive = std::make_unique<ScopedEnvironment>("HOMEDRIVE", "");
+    path = std::make_unique<ScopedEnvironment>("HOMEPATH", home.c_str());
+  }
+
+  // Opens the picker in folder, does what the user does there, and closes it.
+  std::string pickIn(const std::string& folder, std::function<void()> script) {
+    return pick([&] {
+      walkTo(folder);
+      script();
+      user().click("frmGetFolder", "btnDone");
+    });
+  }
+
+  std::string pathBox() { return user().text("frmGetFolder", "txtPathlist"); }
+
+  std::unique_ptr<ScopedEnvironment> drive, path;
+};
+
+TEST_F(QuickLocations, TheJumpsFindTheirFoldersIgnoringLetterCase) {
+  fs::create_directories(temp() / "home/Desktop");
+  fs::create_directories(temp() / "home/my documents");
+  useHome(temp() / "home");
+  pickIn(temp().path(), [&] {
+    user().click("frmGetFolder", "btnDesktop");
+    EXPECT_EQ(pathBox(), temp() / "home/Desktop");
+    EXPECT_EQ(program().getFolder.SelectedFolder, temp() / "home/Desktop");
+    user().click("frmGetFolder", "btnMyDocuments");
+    EXPECT_EQ(pathBox(), temp() / "home/my documents");
+    EXPECT_EQ(user().rows("frmGetFolder", "Dir1").back(), temp() / "home/my documents");
+  });
+  EXPECT_TRUE(user().asked().empty());
+}
+
+TEST_F(QuickLocations, AJumpToNothingOrToAFileStaysWhereItWasWithoutAWord) {
+  fs::create_directories(temp() / "home");
+  writeFile(temp() / "home/DESKTOP");
+  useHome(temp() / "home");
+  for (const char* button : {"btnDesktop", "btnMyDocuments"}) {
+    SCOPED_TRACE(button);
+    EXPECT_EQ(pickIn(temp().path(),
+                     [&] {
+                       user().type("frmGetFolder", "txtPathlist", "typed");
+                       user().click("frmGetFolder", button);
+                       // The list stays and the path box is not written.
+                       EXPECT_EQ(pathBox(), "typed");
+                       EXPECT_EQ(program().getFolder.SelectedFolder, temp().path());
+                       user().type("frmGetFolder", "txtPathlist", temp().path());
+                     }),
+              temp().path());
+  }
+  EXPECT_TRUE(user().asked().empty());
+  EXPECT_EQ(readFile(temp() / "home/DESKTOP"), "keep me");
+}
+
+TEST_F(QuickLocations, WithoutHomeVariablesLinuxUsesTheDesktopsOwnFolders) {
+  ScopedEnvironment noDrive("HOMEDRIVE", nullptr), noPath("HOMEPATH", nullptr);
+  ScopedEnvironment home("HOME", (temp() / "home").c_str());
+  ScopedEnvironment config("XDG_CONFIG_HOME", (temp() / "config").c_str());
+  fs::create_directories(temp() / "home/Schreibtisch");
+  fs::create_directories(temp() / "home/Documents");
+  fs::create_directories(temp() / "config");
+  writeFile(temp() / "config/user-dirs.dirs",
+            "# written by the desktop\nXDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n");
+  pickIn(temp().path(), [&] {
+    user().click("frmGetFolder", "btnDesktop");
+    EXPECT_EQ(pathBox(), temp() / "home/Schreibtisch");
+    // No documents entry: the home folder's Documents.
+    user().click("frmGetFolder", "btnMyDocuments");
+    EXPECT_EQ(pathBox(), temp() / "home/Documents");
+  });
+}
+
+class NewFolder : public QuickLocations {
+ protected:
+  // Answers New Folder's two questions and returns what the picker then yields.
+  std::string create(const std::string& name, int answer = kYes) {
+    user().answerNextInput(name);
+    if (!name.empty()) user().answerNextMessage(answer);
+    return pickIn(temp().path(), [&] { user().click("frmGetFolder", "btnNewFolder"); });
+  }
+};
+
+TEST_F(NewFolder, AsksForANameAndConfirmsThenMakesTheFolderAndMovesIn) {
+  EXPECT_EQ(create("Docs"), temp() / "Docs");
+  EXPECT_TRUE(isFolder(temp() / "Docs"));
+  ASSERT_EQ(user().asked().size(), 2u);
+  EXPECT_EQ(user().asked()[0].prompt, "New folder name");
+  EXPECT_EQ(user().asked()[0].title, "Create new folder");
+  EXPECT_EQ(user().asked()[1].prompt, "Really create:\r\n" + temp().path() + kSep + "Docs ?");
+  EXPECT_EQ(user().asked()[1].flags, 36);
+  EXPECT_EQ(user().asked()[1].title, "Query!");
+}
+
+TEST_F(NewFolder, CancelEmptyOrNoChangeNothing) {
+  EXPECT_EQ(create(""), temp().path());
+  EXPECT_EQ(user().asked().size(), 1u);
+  EXPECT_EQ(create("Docs", kNo), temp().path());
+  EXPECT_TRUE(tree(temp().path()).empty());
+}
+
+TEST_F(NewFolder, OnlyTheFirstSegmentOfTheNameIsMade) {
+  EXPECT_EQ(create("a" + kSep + "b"), temp() / "a");
+  EXPECT_EQ(user().asked()[1].prompt, "Really create:\r\n" + temp().path() + kSep + "a ?");
+  EXPECT_EQ(tree(temp().path()), std::vector<std::string>{"a/"});
+}
+
+TEST_F(NewFolder, ANameStartingWithTheSeparatorIsCutToNothingAndStaysPut) {
+  EXPECT_EQ(create(kSep + "x"), temp().path());
+  EXPECT_EQ(user().asked()[1].prompt, "Really create:\r\n" + temp().path() + kSep + " ?");
+  EXPECT_TRUE(tree(temp().path()).empty());
+}
+
+TEST_F(NewFolder, AnExistingFolderIsEnteredWithoutAWord) {
+  fs::create_directory(temp() / "DOCS");
+  EXPECT_EQ(create("docs"), temp() / "DOCS");
+  EXPECT_EQ(user().asked().size(), 2u);
+  EXPECT_EQ(tree(temp().path()), std::vector<std::string>{"DOCS/"});
+}
+
+TEST_F(NewFolder, TextTypedIntoThePathBoxIsIgnoredAndOverwritten) {
+  fs::create_directory(temp() / "elsewhere");
+  user().answerNextInput("Docs");
+  user().answerNextMessage(kYes);
+  EXPECT_EQ(pickIn(temp().path(),
+                   [&] {
+                     user().type("frmGetFolder", "txtPathlist", temp() / "elsewhere");
+                     user().click("frmGetFolder", "btnNewFolder");
+                   }),
+            temp() / "Docs");
+  EXPECT_EQ(tree(temp().path()), (std::vector<std::string>{"Docs/", "elsewhere/"}));
+}
+
+TEST_F(NewFolder, FoldersThatCannotBeMadeAreReportedAndThePickerStaysPut) {
+  struct Case {
+    const char* story;
+    std::string name;
+    std::function<void()> prepare;
+    const char* reason;
+  };
+  const std::vector<Case> cases{
+      {"a file of that name", "notes", [&] { writeFile(temp() / "NOTES"); }, "not a folder"},
+      {"a control character", "tab\there", [] {}, "control characters"},
+      {"a name too long", std::string(300, 'n'), [] {}, "File name too long"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.story);
+    c.prepare();
+    const auto before = tree(temp().path());
+    user().forgetAsked();
+    EXPECT_EQ(create(c.name), temp().path());
+    ASSERT_EQ(user().asked().size(), 3u);
+    EXPECT_EQ(user().asked()[2].title, "Oops!");
+    EXPECT_NE(user().asked()[2].prompt.find(temp().path()), std::string::npos);
+    EXPECT_NE(user().asked()[2].prompt.find(c.reason), std::string::npos)
+        << user().asked()[2].prompt;
+    EXPECT_EQ(tree(temp().path()), before);
+  }
+}
+
+TEST_F(NewFolder, AFolderNobodyMayWriteInIsReportedAndThePickerStaysPut) {
+  fs::create_directory(temp() / "locked");
+  ReadOnlyFolder locked(temp() / "locked");
+  if (!locked.ready()) GTEST_SKIP() << "this machine can make no folder read-only";
+  user().answerNextInput("Docs");
+  user().answerNextMessage(kYes);
+  EXPECT_EQ(pickIn(temp() / "locked", [&] { user().click("frmGetFolder", "btnNewFolder"); }),
+            temp() / "locked");
+  ASSERT_EQ(user().asked().size(), 3u);
+  EXPECT_EQ(user().asked()[2].title, "Oops!");
+  EXPECT_NE(user().asked()[2].prompt.find(temp() / "locked/Docs"), std::string::npos);
+  EXPECT_TRUE(tree(temp() / "locked").empty());
+}
+
+}  // namespace
+}  // namespace qb::test
