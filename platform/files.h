@@ -4,6 +4,7 @@
 // files_win.cpp). Paths are plain text in the platform's own form; names are matched ignoring
 // letter case, as Windows does, everywhere. Failures throw PlatformError.
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,15 @@ namespace qb::files {
 extern const char kSeparator;
 
 enum class Entry { None, Folder, Other };
+
+// Whether text holds a line break or another control character, which no name on any of our
+// platforms may hold.
+inline bool hasControlCharacter(const std::string& text) {
+  return std::any_of(text.begin(), text.end(), [](char c) {
+    const auto u = static_cast<unsigned char>(c);
+    return u < 0x20 || u == 0x7F;
+  });
+}
 
 // The directory lookup: the name of whatever exists at path, folder or file, or empty text when
 // nothing does. Prefers an exact match, then a name that differs only in letter case.

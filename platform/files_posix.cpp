@@ -88,13 +88,6 @@ std::string fold(const std::string& name) {
   return out;
 }
 
-bool hasControlCharacter(const std::string& text) {
-  return std::any_of(text.begin(), text.end(), [](char c) {
-    const auto u = static_cast<unsigned char>(c);
-    return u < 0x20 || u == 0x7F;
-  });
-}
-
 bool exists(const std::string& path) {
   struct stat st;
   return lstat(path.c_str(), &st) == 0;

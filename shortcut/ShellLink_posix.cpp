@@ -26,11 +26,8 @@ void createShellLink(const std::string& folder, const std::string& name, const s
   if (!arguments.empty()) {
     throw PlatformError(link, "A shortcut here cannot pass arguments to what it opens.");
   }
-  const bool badCharacter = std::any_of(name.begin(), name.end(), [](char c) {
-    const auto u = static_cast<unsigned char>(c);
-    return u < 0x20 || u == 0x7F || c == '/';
-  });
-  if (name.empty() || name == "." || name == ".." || badCharacter) {
+  if (name.empty() || name == "." || name == ".." || files::hasControlCharacter(name) ||
+      name.find('/') != std::string::npos) {
     throw PlatformError(link,
                         "A shortcut's name may not be \".\" or \"..\", nor hold a \"/\", a line "
                         "break or another control character.");

@@ -49,13 +49,6 @@ std::string under(const std::string& folder, const char* name) {
   return folder + files::kSeparator + name;
 }
 
-bool hasControlCharacter(const std::string& text) {
-  return std::any_of(text.begin(), text.end(), [](char c) {
-    const auto u = static_cast<unsigned char>(c);
-    return u < 0x20 || u == 0x7F;
-  });
-}
-
 }  // namespace
 
 frmMain::frmMain(Ui& services, IO& io, frmGetFolder& getFolder, frmMain2& step2)
@@ -93,7 +86,7 @@ void frmMain::Command1_Click() {
 
 bool frmMain::acceptable(const std::string& folder) {
   std::string reason;
-  if (hasControlCharacter(folder)) {
+  if (files::hasControlCharacter(folder)) {
     reason = "A folder's path may not hold line breaks or other control characters.";
   } else if (!files::isAbsolute(folder)) {
     reason = "Please choose a full path, one that starts from the root.";
