@@ -35,4 +35,30 @@ for name in folder-open folder-closed; do
     done
 done
 
-echo "render.sh: wrote $(find "$out" -name '*.png' | wc -l) PNGs to $out"
+# Windows icons: every size a display at 100% to 300% asks for, packed from PNGs rendered into
+# a scratch folder.
+ico="$here/ico"
+scratch="$(mktemp -d)"
+trap 'rm -rf "$scratch"' EXIT
+mkdir -p "$ico"
+pack() { # pack SVG-NAME SIZE...
+    local name="$1" size pngs=()
+    shift
+    for size in "$@"; do
+        rsvg-convert --width "$size" --height "$size" --format png \
+            --output "$scratch/$name-$size.png" "$here/$name.svg"
+        pngs+=("$scratch/$name-$size.png")
+    done
+    python3 "$here/make-ico.py" "$ico/$name.ico" "${pngs[@]}"
+}
+pack clipboard 16 20 24 32 40 48 64 96 128 256
+pack folder 16 20 24 32 40 48 64 96
+for name in "done" newfolder desktop mydocuments; do
+    pack "$name" 32 40 48 64 80 96
+done
+for name in folder-open folder-closed; do
+    pack "$name" 16 20 24 32 48
+done
+
+echo "render.sh: wrote $(find "$out" -name '*.png' | wc -l) PNGs to $out" \
+    "and $(find "$ico" -name '*.ico' | wc -l) icons to $ico"

@@ -12,6 +12,21 @@
 
 namespace qb::test {
 
+// An "Oops!" message that names path and says why: in reason's words when given, otherwise in
+// the operating system's, after a blank line.
+inline void expectOops(const Asked& asked, const std::string& path, const char* reason = nullptr) {
+  EXPECT_EQ(asked.title, "Oops!");
+  EXPECT_EQ(asked.flags, 0);
+  const auto named = asked.prompt.find(path);
+  EXPECT_NE(named, std::string::npos) << asked.prompt;
+  if (reason) {
+    EXPECT_NE(asked.prompt.find(reason), std::string::npos) << asked.prompt;
+  } else {
+    const auto why = asked.prompt.find("\n\n", named);
+    EXPECT_TRUE(why != std::string::npos && why + 2 < asked.prompt.size()) << asked.prompt;
+  }
+}
+
 // A story: the program started on the toolkit under test, a user, and a fresh folder.
 class Story : public ::testing::Test {
  protected:

@@ -28,11 +28,12 @@ TEST_F(Picker, OpensInTheProgramsFolderAndYieldsItWhenClosedAtOnce) {
 }
 
 TEST_F(Picker, ListsSubfoldersSortedIgnoringCaseWithoutFilesOrHiddenFolders) {
-  for (const char* name : {"beta", "Alpha", "gamma", ".hidden", "Beta2", "Ärger", "zeta"}) {
-    std::filesystem::create_directory(temp() / name);
+  for (const char* name : {"beta", "Alpha", "gamma", "Beta2", "Ärger", "zeta"}) {
+    makeFolders(temp() / name);
   }
+  makeHiddenFolder(temp() / ".hidden");
   writeFile(temp() / "a file");
-  std::filesystem::create_directory_symlink(temp() / "zeta", temp() / "link to zeta");
+  const bool linked = makeFolderLink(temp() / "zeta", temp() / "link to zeta");
   std::vector<std::string> shown;
   pick([&] {
     walkTo(temp().path());
@@ -43,13 +44,13 @@ TEST_F(Picker, ListsSubfoldersSortedIgnoringCaseWithoutFilesOrHiddenFolders) {
   });
   std::vector<std::string> expected;
   for (const char* name : {"Alpha", "beta", "Beta2", "gamma", "link to zeta", "zeta", "Ärger"}) {
-    expected.push_back(temp() / name);
+    if (linked || name != std::string("link to zeta")) expected.push_back(temp() / name);
   }
   EXPECT_EQ(shown, expected);
 }
 
 TEST_F(Picker, OpeningAFolderOrAnAncestorShowsItInThePathBox) {
-  std::filesystem::create_directories(temp() / "a/b");
+  makeFolders(temp() / "a/b");
   EXPECT_EQ(pick([&] {
               walkTo(temp() / "a/b");
               user().type("frmGetFolder", "txtPathlist", "typed, then lost");
@@ -107,19 +108,18 @@ TEST_F(Picker, PickingADriveMovesTheListToItsRootAndTheDriveFollowsTheList) {
 }
 
 TEST_F(Picker, AFolderThatCannotBeOpenedIsReportedAndTheListStaysPut) {
-  std::filesystem::create_directory(temp() / "gone");
+  makeFolders(temp() / "gone");
   pick([&] {
     walkTo(temp().path());
     const auto rows = user().rows("frmGetFolder", "Dir1");
     // The folder goes away between listing and opening.
-    std::filesystem::remove(temp() / "gone");
+    removeAll(temp() / "gone");
     user().openFolder("frmGetFolder", "Dir1", temp() / "gone");
     EXPECT_EQ(user().text("frmGetFolder", "txtPathlist"), temp().path());
     user().click("frmGetFolder", "btnDone");
   });
   ASSERT_EQ(user().asked().size(), 1u);
-  EXPECT_EQ(user().asked()[0].title, "Oops!");
-  EXPECT_NE(user().asked()[0].prompt.find(temp() / "gone"), std::string::npos);
+  expectOops(user().asked()[0], temp() / "gone");
   EXPECT_EQ(program().getFolder.SelectedFolder, temp().path());
 }
 

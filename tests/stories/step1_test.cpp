@@ -44,7 +44,7 @@ TEST_F(Step1, TypingANewFolderMakesItWithTheSkeletonAndEndsTheProgram) {
 }
 
 TEST_F(Step1, OpeningFoldersInTheListChoosesTheOpenedFolder) {
-  std::filesystem::create_directory(temp() / "Work");
+  makeFolders(temp() / "Work");
   browse([&] {
     // The picker starts in the program's own folder.
     EXPECT_EQ(user().text("frmGetFolder", "txtPathlist"), files::applicationFolder());
@@ -58,7 +58,7 @@ TEST_F(Step1, OpeningFoldersInTheListChoosesTheOpenedFolder) {
 
 TEST_F(Step1, AnExistingProjectIsLeftAsItIsWhateverTheLetterCaseOfItsFolders) {
   for (const char* name : {"images", "PACKAGE", "Help project"}) {
-    std::filesystem::create_directory(temp() / name);
+    makeFolders(temp() / name);
   }
   choose(temp().path());
   EXPECT_EQ(tree(temp().path()),
@@ -101,8 +101,8 @@ TEST_F(Step1, ClosingThePickerWithItsCloseBoxYieldsThePathBoxAsDoneWould) {
 }
 
 TEST_F(Step1, ALinkToAFolderCountsAsThatFolder) {
-  std::filesystem::create_directory(temp() / "real");
-  std::filesystem::create_directory_symlink(temp() / "real", temp() / "link");
+  makeFolders(temp() / "real");
+  if (!makeFolderLink(temp() / "real", temp() / "link")) GTEST_SKIP() << "no folder links here";
   choose(temp() / "link");
   EXPECT_EQ(tree(temp() / "real"), kSkeleton);
   EXPECT_TRUE(user().asked().empty());
@@ -126,27 +126,24 @@ TEST_F(Step1, ChoicesThatCannotHoldAProjectAreRefusedAndNothingChanges) {
        "Proj", "not a folder"},
       {"a plain file where a subfolder should be, in another letter case",
        [](const TempFolder& t) {
-         std::filesystem::create_directory(t / "Proj");
+         makeFolders(t / "Proj");
          writeFile(t / "Proj/PACKAGE");
          return t / "Proj";
        },
        "Proj/PACKAGE", "not a folder"},
       {"a dangling link where the project folder should be",
-       [](const TempFolder& t) {
-         std::filesystem::create_symlink(t / "gone", t / "Proj");
-         return t / "Proj";
-       },
+       [](const TempFolder& t) { return makeFolderLink(t / "gone", t / "Proj") ? t / "Proj" : ""; },
        "Proj", "not a folder"},
       {"a path through a plain file",
        [](const TempFolder& t) {
          writeFile(t / "notes.txt");
          return t / "notes.txt/Proj";
        },
-       "notes.txt/Proj", "Not a directory"},
+       "notes.txt/Proj", nullptr},
       {"a missing parent", [](const TempFolder& t) { return t / "missing/Proj"; }, "missing/Proj",
-       "No such file or directory"},
+       nullptr},
       {"a name longer than the file system allows",
-       [](const TempFolder& t) { return t / std::string(300, 'n'); }, "", "File name too long"},
+       [](const TempFolder& t) { return t / std::string(300, 'n'); }, "", nullptr},
       {"a line break in the path", [](const TempFolder& t) { return t / "first\nsecond"; },
        "first\nsecond", "control characters"},
   };
@@ -154,16 +151,12 @@ TEST_F(Step1, ChoicesThatCannotHoldAProjectAreRefusedAndNothingChanges) {
     SCOPED_TRACE(refusal.story);
     TempFolder place;
     const std::string path = refusal.prepare(place);
+    if (path.empty()) continue;  // this system cannot make what the story needs
     const auto before = tree(place.path());
     restart();
     choose(path);
     ASSERT_EQ(user().asked().size(), 1u);
-    EXPECT_EQ(user().asked()[0].title, "Oops!");
-    EXPECT_EQ(user().asked()[0].flags, 0);
-    EXPECT_NE(user().asked()[0].prompt.find(place / refusal.named), std::string::npos)
-        << user().asked()[0].prompt;
-    EXPECT_NE(user().asked()[0].prompt.find(refusal.reason), std::string::npos)
-        << user().asked()[0].prompt;
+    expectOops(user().asked()[0], place / refusal.named, refusal.reason);
     EXPECT_TRUE(user().isOpen("frmMain"));
     EXPECT_FALSE(program().ui.ended());
     EXPECT_EQ(tree(place.path()), before);
@@ -181,26 +174,25 @@ TEST_F(Step1, ARelativePathIsRefusedAndNothingIsMadeInTheWorkingFolder) {
 }
 
 TEST_F(Step1, AFolderNobodyMayWriteInIsReportedAndKeepsWhatWasThere) {
-  std::filesystem::create_directory(temp() / "locked");
+  makeFolders(temp() / "locked");
   ReadOnlyFolder locked(temp() / "locked");
   if (!locked.ready()) GTEST_SKIP() << "this machine can make no folder read-only";
   const auto before = tree(temp().path());
   choose(temp() / "locked/Proj");
   ASSERT_EQ(user().asked().size(), 1u);
-  EXPECT_EQ(user().asked()[0].title, "Oops!");
-  EXPECT_NE(user().asked()[0].prompt.find(temp() / "locked/Proj"), std::string::npos);
+  expectOops(user().asked()[0], temp() / "locked/Proj");
   EXPECT_TRUE(user().isOpen("frmMain"));
   EXPECT_EQ(tree(temp().path()), before);
 }
 
 TEST_F(Step1, AProjectFolderThatCannotTakeItsSkeletonKeepsWhatWasMadeAndSaysWhy) {
   // The project folder itself may be read-only while it exists: nothing can be made in it.
-  std::filesystem::create_directory(temp() / "Proj");
+  makeFolders(temp() / "Proj");
   ReadOnlyFolder locked(temp() / "Proj");
   if (!locked.ready()) GTEST_SKIP() << "this machine can make no folder read-only";
   choose(temp() / "Proj");
   ASSERT_EQ(user().asked().size(), 1u);
-  EXPECT_NE(user().asked()[0].prompt.find(temp() / "Proj/Images"), std::string::npos);
+  expectOops(user().asked()[0], temp() / "Proj/Images");
   EXPECT_TRUE(isFolder(temp() / "Proj"));
   EXPECT_TRUE(user().isOpen("frmMain"));
 }

@@ -5,8 +5,6 @@
 
 #include "tests/stories/Story.h"
 
-namespace fs = std::filesystem;
-
 namespace qb::test {
 namespace {
 
@@ -33,11 +31,14 @@ class Step2 : public Story {
     user().click("frmMain2", "Command1");
   }
 
-  // The shortcut was made: a link in folder that leads to the project folder.
+  // The shortcut was made: in folder, called name, leading to the project folder.
+  void expectShortcut(const std::string& folder, const std::string& name, const std::string& to) {
+    const std::string target = shortcutTarget(folder, name);
+    ASSERT_FALSE(target.empty()) << name;
+    EXPECT_TRUE(sameFolder(target, to)) << target;
+  }
   void expectShortcut(const std::string& folder, const std::string& name) {
-    const fs::path link = fs::path(folder) / name;
-    ASSERT_TRUE(fs::is_symlink(link)) << link;
-    EXPECT_TRUE(fs::equivalent(link, project));
+    expectShortcut(folder, name, project);
   }
 
   const std::string project = temp() / "Project";
@@ -47,8 +48,8 @@ class Step2 : public Story {
 TEST_F(Step2, TheTypicalRunMakesTheProjectInDocumentsAndAShortcutOnTheDesktop) {
   const std::string documents = temp() / "home/My Documents";
   const std::string desktop = temp() / "home/Desktop";
-  fs::create_directories(documents);
-  fs::create_directories(desktop);
+  makeFolders(documents);
+  makeFolders(desktop);
   ScopedEnvironment drive("HOMEDRIVE", ""), home("HOMEPATH", (temp() / "home").c_str());
 
   // Step 1: to the documents folder, a new folder there, Done.
@@ -77,12 +78,11 @@ TEST_F(Step2, TheTypicalRunMakesTheProjectInDocumentsAndAShortcutOnTheDesktop) {
   });
   user().click("frmMain", "Command1");
 
-  const std::string made = documents + "/Project";
+  const std::string made = documents + files::kSeparator + "Project";
   EXPECT_EQ(program().io.ProjectFolder, made);
   EXPECT_EQ(tree(made), (std::vector<std::string>{"Help Project/", "Images/", "Package/"}));
   EXPECT_TRUE(stepOneWaited);
-  ASSERT_TRUE(fs::is_symlink(desktop + "/My Project"));
-  EXPECT_TRUE(fs::equivalent(desktop + "/My Project", made));
+  expectShortcut(desktop, "My Project", made);
   ASSERT_EQ(user().asked().size(), 3u);
   EXPECT_EQ(user().asked()[2].prompt, "Process complete");
   EXPECT_EQ(user().asked()[2].flags, 0);
@@ -114,7 +114,7 @@ TEST_F(Step2, SkipAndTheCloseBoxEndTheProgramWithoutAShortcut) {
 }
 
 TEST_F(Step2, BothFieldsAreRequiredAndBrowseLeavesTheNameAlone) {
-  fs::create_directory(shortcuts);
+  makeFolders(shortcuts);
   inStep2([&] {
     user().click("frmMain2", "Command1");
     user().type("frmMain2", "Text1", "Name only");
@@ -137,23 +137,27 @@ TEST_F(Step2, BothFieldsAreRequiredAndBrowseLeavesTheNameAlone) {
 }
 
 TEST_F(Step2, NamesInAnyScriptOrOfSpacesOnlyGoAsTyped) {
-  fs::create_directory(shortcuts);
-  for (const std::string name : {"Проект 项目 🚀", "   ", "notes.txt"}) {
+  makeFolders(shortcuts);
+  std::vector<std::string> names{"Проект 项目 🚀", "notes.txt"};
+#ifndef _WIN32
+  names.push_back("   ");  // Windows refuses names that end in a space
+#endif
+  for (const std::string& name : names) {
     SCOPED_TRACE(name);
     restart();
-    fs::remove_all(project);
+    removeAll(project);
     inStep2([&] { makeShortcut(name, shortcuts); });
     expectShortcut(shortcuts, name);
     EXPECT_TRUE(program().ui.ended());
   }
-  EXPECT_EQ(tree(shortcuts).size(), 3u);
+  EXPECT_EQ(tree(shortcuts).size(), names.size());
 }
 
 // Each failure shows "Oops!" with the path tried and why; step 2 stays open for another try,
 // and nothing that was there changes.
 struct Failure {
   const char* story;
-  std::function<void(const std::string& shortcuts)> prepare;
+  std::function<bool(const std::string& shortcuts)> prepare;  // false: not possible here
   std::string name;
   const char* folder;  // under the temporary folder
   const char* named;   // what the message names, under the temporary folder
@@ -162,28 +166,42 @@ struct Failure {
 
 TEST_F(Step2, ShortcutsThatCannotBeMadeAreReportedAndStepTwoStaysOpen) {
   const std::vector<Failure> failures{
-      {"a folder that does not exist", [](const std::string&) {}, "Link", "Nowhere", "Nowhere",
-       "No such file or directory"},
-      {"a plain file as the folder", [](const std::string& s) { writeFile(s + "/../notes.txt"); },
+      {"a folder that does not exist", [](const std::string&) { return true; }, "Link", "Nowhere",
+       "Nowhere", nullptr},
+      {"a plain file as the folder",
+       [this](const std::string&) {
+         writeFile(temp() / "notes.txt");
+         return true;
+       },
        "Link", "notes.txt", "notes.txt", "not a folder"},
-      {"a file of that name", [](const std::string& s) { writeFile(s + "/Link"); }, "Link",
-       "Shortcuts", "Shortcuts/Link", "left as it is"},
+      {"a file of that name",
+       [](const std::string& s) {
+         writeFile(s + files::kSeparator + shortcutFile("Link"));
+         return true;
+       },
+       "Link", "Shortcuts", "Shortcuts/Link", "left as it is"},
       {"a folder of that name in another letter case",
-       [](const std::string& s) { fs::create_directory(s + "/LINK"); }, "Link", "Shortcuts",
-       "Shortcuts/Link", "left as it is"},
+       [](const std::string& s) {
+         makeFolders(s + files::kSeparator + shortcutFile("LINK"));
+         return true;
+       },
+       "Link", "Shortcuts", "Shortcuts/Link", "left as it is"},
       {"a dangling link of that name",
-       [](const std::string& s) { fs::create_symlink(s + "/gone", s + "/Link"); }, "Link",
-       "Shortcuts", "Shortcuts/Link", "left as it is"},
-      {"a separator in the name", [](const std::string&) {}, "one/two", "Shortcuts",
-       "Shortcuts/one/two", "\"/\""},
-      {"a name longer than the file system allows", [](const std::string&) {},
-       std::string(300, 'n'), "Shortcuts", "Shortcuts/nnnn", "File name too long"},
+       [](const std::string& s) {
+         return makeFolderLink(s + files::kSeparator + "gone",
+                               s + files::kSeparator + shortcutFile("Link"));
+       },
+       "Link", "Shortcuts", "Shortcuts/Link", "left as it is"},
+      {"a separator in the name", [](const std::string&) { return true; }, "one/two", "Shortcuts",
+       "Shortcuts", nullptr},
+      {"a name longer than the file system allows", [](const std::string&) { return true; },
+       std::string(300, 'n'), "Shortcuts", "Shortcuts", nullptr},
   };
   for (const Failure& failure : failures) {
     SCOPED_TRACE(failure.story);
-    fs::remove_all(temp().path());
-    fs::create_directories(shortcuts);
-    failure.prepare(shortcuts);
+    removeAll(temp().path());
+    makeFolders(shortcuts);
+    if (!failure.prepare(shortcuts)) continue;
     restart();
     std::vector<std::string> before;
     inStep2([&] {
@@ -194,16 +212,12 @@ TEST_F(Step2, ShortcutsThatCannotBeMadeAreReportedAndStepTwoStaysOpen) {
     });
     EXPECT_EQ(tree(temp().path()), before);
     ASSERT_EQ(user().asked().size(), 1u);
-    EXPECT_EQ(user().asked()[0].title, "Oops!");
-    EXPECT_NE(user().asked()[0].prompt.find(temp() / failure.named), std::string::npos)
-        << user().asked()[0].prompt;
-    EXPECT_NE(user().asked()[0].prompt.find(failure.reason), std::string::npos)
-        << user().asked()[0].prompt;
+    expectOops(user().asked()[0], temp() / failure.named, failure.reason);
   }
 }
 
 TEST_F(Step2, AFailedShortcutCanBeMadeAfterChangingTheFolder) {
-  fs::create_directory(shortcuts);
+  makeFolders(shortcuts);
   inStep2([&] {
     makeShortcut("Link", temp() / "Nowhere");
     browseTo(shortcuts);
@@ -217,7 +231,7 @@ TEST_F(Step2, AFailedShortcutCanBeMadeAfterChangingTheFolder) {
 }
 
 TEST_F(Step2, AFolderNobodyMayWriteInIsReported) {
-  fs::create_directory(shortcuts);
+  makeFolders(shortcuts);
   ReadOnlyFolder locked(shortcuts);
   if (!locked.ready()) GTEST_SKIP() << "this machine can make no folder read-only";
   inStep2([&] {
@@ -225,20 +239,19 @@ TEST_F(Step2, AFolderNobodyMayWriteInIsReported) {
     user().click("frmMain2", "btnSkip");
   });
   ASSERT_EQ(user().asked().size(), 1u);
-  EXPECT_EQ(user().asked()[0].title, "Oops!");
-  EXPECT_NE(user().asked()[0].prompt.find(shortcuts + "/Link"), std::string::npos);
+  expectOops(user().asked()[0], shortcuts + files::kSeparator + "Link");
   EXPECT_TRUE(tree(shortcuts).empty());
 }
 
 TEST_F(Step2, NoShortcutIsMadeToAProjectFolderThatHasGone) {
-  fs::create_directory(shortcuts);
+  makeFolders(shortcuts);
   inStep2([&] {
-    fs::remove_all(project);
+    removeAll(project);
     makeShortcut("Link", shortcuts);
     user().click("frmMain2", "btnSkip");
   });
   ASSERT_EQ(user().asked().size(), 1u);
-  EXPECT_NE(user().asked()[0].prompt.find(project), std::string::npos);
+  expectOops(user().asked()[0], project, "not there any more");
   EXPECT_TRUE(tree(shortcuts).empty());
 }
 

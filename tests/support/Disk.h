@@ -1,12 +1,16 @@
 #pragma once
 
-// Real folders for the tests: a fresh temporary folder, what it holds, and ways to make a
-// folder nobody may write in.
+// Real folders for the tests: a fresh temporary folder, what it holds, links and shortcuts, and
+// ways to make a folder nobody may write in. Paths are UTF-8 text, as everywhere in the program.
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
 namespace qb::test {
+
+// The path for std::filesystem, read as UTF-8 on every platform.
+std::filesystem::path u8(const std::string& path);
 
 class TempFolder {
  public:
@@ -16,19 +20,33 @@ class TempFolder {
   TempFolder& operator=(const TempFolder&) = delete;
 
   const std::string& path() const { return path_; }
-  // The path of name inside the folder.
-  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+  // The path of name inside the folder; '/' in name stands for the platform's separator.
+  std::string operator/(const std::string& name) const;
 
  private:
   std::string path_;
 };
 
-// Every entry under root, as paths relative to it, sorted; folders end in '/', links in '@'.
+// Every entry under root, as paths relative to it with '/' between names, sorted; folders end
+// in '/', symbolic links in '@'.
 std::vector<std::string> tree(const std::string& root);
 
+void makeFolders(const std::string& path);
+// A plain file, or a hidden folder as the platform marks them.
 void writeFile(const std::string& path, const std::string& content = "keep me");
 std::string readFile(const std::string& path);
+void makeHiddenFolder(const std::string& path);
 bool isFolder(const std::string& path);
+void removeAll(const std::string& path);
+bool sameFolder(const std::string& a, const std::string& b);
+
+// A symbolic link to a folder, or a dangling one; false where this system cannot make one.
+bool makeFolderLink(const std::string& target, const std::string& link);
+
+// The file a shortcut of that name is: the name itself on POSIX systems, name.lnk on Windows.
+std::string shortcutFile(const std::string& name);
+// Where the shortcut called name in folder leads, or empty text when there is none.
+std::string shortcutTarget(const std::string& folder, const std::string& name);
 
 // Sets (or, given nullptr, unsets) an environment variable for as long as it lives.
 class ScopedEnvironment {
@@ -53,7 +71,7 @@ class ReadOnlyFolder {
   ReadOnlyFolder(const ReadOnlyFolder&) = delete;
   ReadOnlyFolder& operator=(const ReadOnlyFolder&) = delete;
 
-  // False when this machine allows neither way; the caller skips then.
+  // False when this machine allows no way; the caller skips then.
   bool ready() const { return ready_; }
 
  private:
