@@ -60,6 +60,11 @@ class Story : public ::testing::Test {
 
   // Opens, from the root down, every folder on the way to path, in the picker's list.
   void walkTo(const std::string& path) {
+    // A folder list shows its own drive only: a folder on another drive is reached by it.
+    const std::string drive = files::driveOf(path);
+    if (user().selectedDrive("frmGetFolder", "Drive1") != drive) {
+      user().pickDrive("frmGetFolder", "Drive1", drive);
+    }
     std::vector<std::string> steps = files::ancestors(files::folderPath(path));
     for (const std::string& step : steps)
       user().openFolder("frmGetFolder", "Dir1", step);
