@@ -1,0 +1,220 @@
+#include "platform/win32/DirListBox.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "platform/files.h"
+#include "platform/win32/text.h"
+#include "resources/resource_ids.h"
+
+namespace qb::win32 {
+
+namespace {
+
+// Posted to the list itself: read the folder now that the list is on screen.
+constexpr UINT kListNow = WM_APP + 1;
+
+constexpr ULONGLONG kTypingPause = 1000;  // ms after which typing starts a new prefix
+
+}  // namespace
+
+DirListBox::DirListBox(HWND parent, int id, const ControlSpec& spec)
+    : ChildControl(parent, id, spec, L"LISTBOX",
+                   WS_TABSTOP | WS_VSCROLL | LBS_OWNERDRAWFIXED | LBS_NODATA | LBS_NOTIFY |
+                       LBS_NOINTEGRALHEIGHT,
+                   WS_EX_CLIENTEDGE),
+      path_(files::workingFolder()) {
+  SetWindowSubclass(hwnd_, subclass, 1, reinterpret_cast<DWORD_PTR>(this));
+  reflected.command = [this](WORD code) {
+    if (code == LBN_DBLCLK) open(selectedRow());
+  };
+  reflected.draw = [this](const DRAWITEMSTRUCT& item) { draw(item); };
+}
+
+bool DirListBox::setPath(const std::string& path) {
+  const std::string folder = files::folderPath(path);
+  if (folder == path_) return false;
+  path_ = folder;
+  scheduleListing();
+  return true;
+}
+
+void DirListBox::reread() {
+  scheduleListing();
+}
+
+void DirListBox::scheduleListing() {
+  stale_ = true;
+  if (scheduled_ || !IsWindowVisible(hwnd_)) return;
+  scheduled_ = PostMessageW(hwnd_, kListNow, 0, 0) != FALSE;
+}
+
+void DirListBox::ensureListed() {
+  scheduled_ = false;
+  if (!stale_) return;
+  stale_ = false;
+  std::vector<std::string> names;
+  try {
+    names = files::subfolders(path_);
+  } catch (const PlatformError&) {
+    // The folder was opened a moment ago; if it cannot be read now, it shows as empty.
+  }
+  ancestors_ = files::ancestors(path_);
+  names_ = std::move(names);
+  SendMessageW(hwnd_, LB_SETCOUNT, ancestors_.size() + names_.size(), 0);
+  // The folder itself is selected and scrolled into view.
+  SendMessageW(hwnd_, LB_SETCURSEL, ancestors_.size() - 1, 0);
+}
+
+int DirListBox::rowCount() {
+  ensureListed();
+  return static_cast<int>(ancestors_.size() + names_.size());
+}
+
+int DirListBox::rowOf(const std::string& path) {
+  const int count = rowCount();
+  for (int row = 0; row < count; ++row) {
+    if (pathOfRow(row) == path) return row;
+  }
+  return -1;
+}
+
+std::string DirListBox::pathOfRow(int row) {
+  ensureListed();
+  const auto r = static_cast<std::size_t>(row);
+  if (r < ancestors_.size()) return ancestors_[r];
+  const std::string& folder = ancestors_.back();
+  const std::string& name = names_.at(r - ancestors_.size());
+  return folder.back() == files::kSeparator ? folder + name : folder + files::kSeparator + name;
+}
+
+std::wstring DirListBox::nameAt(std::size_t row) const {
+  if (row >= ancestors_.size()) return wide(names_[row - ancestors_.size()]);
+  const std::string& path = ancestors_[row];
+  if (row == 0) return wide(path);  // the root keeps its full name
+  return wide(path.substr(path.rfind(files::kSeparator) + 1));
+}
+
+int DirListBox::selectedRow() const {
+  return static_cast<int>(SendMessageW(hwnd_, LB_GETCURSEL, 0, 0));
+}
+
+void DirListBox::open(int row) {
+  if (row < 0 || row >= rowCount()) return;
+  const std::string path = pathOfRow(row);
+  // Opening may unload the window and this list with it.
+  const auto handler = onOpen;
+  handler(path);
+}
+
+void DirListBox::typeAhead(wchar_t typed) {
+  const ULONGLONG now = GetTickCount64();
+  if (now - lastTyped_ > kTypingPause) typed_.clear();
+  lastTyped_ = now;
+  typed_ += typed;
+  const int count = rowCount();
+  if (count == 0) return;
+  // The same letter again moves on to the next row that starts with it.
+  std::wstring prefix = typed_;
+  if (std::all_of(prefix.begin(), prefix.end(), [&](wchar_t c) { return c == prefix[0]; })) {
+    prefix.resize(1);
+  }
+  const int current = selectedRow();
+  // A new prefix is looked for after the selected row; a longer one may still fit it.
+  const int start = prefix.size() == 1 ? current + 1 : std::max(current, 0);
+  for (int i = 0; i < count; ++i) {
+    const int row = (start + i) % count;
+    const std::wstring name = nameAt(static_cast<std::size_t>(row));
+    const int length = static_cast<int>(prefix.size());
+    if (name.size() >= prefix.size() &&
+        CompareStringOrdinal(name.c_str(), length, prefix.c_str(), length, TRUE) == CSTR_EQUAL) {
+      SendMessageW(hwnd_, LB_SETCURSEL, static_cast<WPARAM>(row), 0);
+      return;
+    }
+  }
+}
+
+void DirListBox::place(const RECT& rect, UINT dpi, HFONT font) {
+  font_ = font;
+  iconSize_ = scaled(16, dpi);
+  indent_ = scaled(8, dpi);
+  margin_ = scaled(2, dpi);
+  open_ = loadIcon(IDI_LIST_OPEN, iconSize_);
+  closed_ = loadIcon(IDI_LIST_CLOSED, iconSize_);
+  ChildControl::place(rect, dpi, font);
+  const int height = std::max(iconSize_, lineHeight(hwnd_, font)) + 2 * margin_;
+  SendMessageW(hwnd_, LB_SETITEMHEIGHT, 0, height);
+  InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void DirListBox::draw(const DRAWITEMSTRUCT& item) {
+  if (item.itemID == static_cast<UINT>(-1) || item.itemID >= ancestors_.size() + names_.size()) {
+    return;
+  }
+  const std::size_t row = item.itemID;
+  const bool selected = item.itemState & ODS_SELECTED;
+  HDC dc = item.hDC;
+  RECT box = item.rcItem;
+  FillRect(dc, &box, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+
+  const int depth = static_cast<int>(std::min(row, ancestors_.size()));
+  int x = box.left + margin_ + indent_ * depth;
+  const int y = box.top + (box.bottom - box.top - iconSize_) / 2;
+  HICON icon = row < ancestors_.size() ? open_.get() : closed_.get();
+  if (icon) DrawIconEx(dc, x, y, icon, iconSize_, iconSize_, 0, nullptr, DI_NORMAL);
+  x += iconSize_ + 2 * margin_;
+
+  const std::wstring name = nameAt(row);
+  HGDIOBJ oldFont = SelectObject(dc, font_);
+  const int oldMode = SetBkMode(dc, TRANSPARENT);
+  const COLORREF oldColor =
+      SetTextColor(dc, GetSysColor((item.itemState & ODS_DISABLED) ? COLOR_GRAYTEXT
+                                   : selected                      ? COLOR_HIGHLIGHTTEXT
+                                                                   : COLOR_WINDOWTEXT));
+  RECT textBox{x, box.top, box.right - margin_, box.bottom};
+  DrawTextW(dc, name.c_str(), static_cast<int>(name.size()), &textBox,
+            DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+  SetTextColor(dc, oldColor);
+  SetBkMode(dc, oldMode);
+  SelectObject(dc, oldFont);
+  if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &box);
+}
+
+LRESULT CALLBACK DirListBox::subclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
+                                      UINT_PTR /*id*/, DWORD_PTR data) {
+  auto* self = reinterpret_cast<DirListBox*>(data);
+  switch (message) {
+    case WM_GETDLGCODE: {
+      LRESULT code = DefSubclassProc(hwnd, message, wParam, lParam);
+      // Enter opens the selected folder rather than going to the window.
+      const auto* msg = reinterpret_cast<const MSG*>(lParam);
+      if (msg && msg->message == WM_KEYDOWN && msg->wParam == VK_RETURN) code |= DLGC_WANTALLKEYS;
+      return code;
+    }
+    case WM_KEYDOWN:
+      if (wParam == VK_RETURN) {
+        self->open(self->selectedRow());
+        return 0;
+      }
+      break;
+    case WM_CHAR:
+      if (wParam >= 0x20) self->typeAhead(static_cast<wchar_t>(wParam));
+      if (wParam >= 0x20 || wParam == L'\r') return 0;
+      break;
+    case kListNow:
+      self->ensureListed();
+      return 0;
+    case WM_PAINT:
+      self->ensureListed();
+      break;
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(hwnd, subclass, 1);
+      break;
+    default:
+      break;
+  }
+  return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+}  // namespace qb::win32

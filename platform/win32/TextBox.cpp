@@ -1,0 +1,45 @@
+#include "platform/win32/Controls.h"
+
+#include <commctrl.h>
+#include <shlwapi.h>
+
+#include "platform/win32/text.h"
+
+namespace qb::win32 {
+
+namespace {
+
+DWORD styleOf(const ControlSpec& spec) {
+  DWORD style = WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL;
+  if (spec.flags & kMultiLine) style |= ES_MULTILINE | ES_WANTRETURN | WS_HSCROLL | ES_AUTOVSCROLL;
+  if (spec.flags & kReadOnly) style |= ES_READONLY;
+  return style;
+}
+
+// Tab leaves a multi-line box, as in the other boxes, instead of going into its text.
+LRESULT CALLBACK tabLeaves(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/,
+                           DWORD_PTR /*data*/) {
+  if (message == WM_GETDLGCODE) {
+    LRESULT code = DefSubclassProc(hwnd, message, wParam, lParam);
+    const auto* msg = reinterpret_cast<const MSG*>(lParam);
+    if (msg && msg->message == WM_KEYDOWN && msg->wParam == VK_TAB) {
+      code &= ~(DLGC_WANTALLKEYS | DLGC_WANTTAB);
+    }
+    return code;
+  }
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, tabLeaves, 1);
+  return DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+}  // namespace
+
+TextBox::TextBox(HWND parent, int id, const ControlSpec& spec)
+    : ChildControl(parent, id, spec, L"EDIT", styleOf(spec), WS_EX_CLIENTEDGE) {
+  if (spec.flags & kMultiLine) SetWindowSubclass(hwnd_, tabLeaves, 1, 0);
+  // The box a user types a path into offers the folders that path leads to.
+  if ((spec.flags & kMultiLine) && !(spec.flags & kReadOnly)) {
+    SHAutoComplete(hwnd_, SHACF_FILESYS_DIRS);
+  }
+}
+
+}  // namespace qb::win32

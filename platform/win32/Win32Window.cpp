@@ -1,0 +1,363 @@
+#include "platform/win32/Win32Window.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "platform/win32/Controls.h"
+#include "platform/win32/DirListBox.h"
+#include "platform/win32/Win32Toolkit.h"
+#include "platform/win32/text.h"
+#include "resources/resource_ids.h"
+
+namespace qb::win32 {
+
+namespace {
+
+constexpr wchar_t kClass[] = L"QuenbrookWindow";
+// Control IDs start above IDOK and IDCANCEL, so that Enter and Esc press no control.
+constexpr int kFirstId = 100;
+
+RECT pixelsOf(const Twips& twips, UINT dpi) {
+  const int left = pixelsOfTwips(twips.left, dpi);
+  const int top = pixelsOfTwips(twips.top, dpi);
+  return {left, top, left + pixelsOfTwips(twips.width, dpi),
+          top + pixelsOfTwips(twips.height, dpi)};
+}
+
+}  // namespace
+
+Win32Window::Win32Window(Win32Toolkit& toolkit, const WindowSpec& spec, WindowEvents& events)
+    : toolkit_(toolkit), spec_(spec), events_(events) {
+  static const ATOM registered = [] {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    windowClass.lpszClassName = kClass;
+    return RegisterClassExW(&windowClass);
+  }();
+  (void)registered;
+
+  style_ = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+  // Tab and Shift+Tab move through the controls, as in a dialog.
+  exStyle_ = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT | (spec.inTaskbar ? WS_EX_APPWINDOW : 0);
+  CreateWindowExW(exStyle_, kClass, wide(spec.caption).c_str(), style_, CW_USEDEFAULT,
+                  CW_USEDEFAULT, 0, 0, nullptr, nullptr, GetModuleHandleW(nullptr), this);
+  if (!hwnd_) throw PlatformError(spec.caption, "The window could not be made.");
+  toolkit_.windows_.push_back(this);
+  try {
+    if (!spec.closeBox) {
+      EnableMenuItem(GetSystemMenu(hwnd_, FALSE), SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
+    }
+    tooltips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+    for (std::size_t i = 0; i < spec.controls.size(); ++i)
+      makeControl(spec.controls[i], static_cast<int>(i));
+    layout(dpiOfWindow(hwnd_));
+  } catch (...) {
+    release();
+    throw;
+  }
+}
+
+Win32Window::~Win32Window() {
+  release();
+}
+
+void Win32Window::release() {
+  auto& all = toolkit_.windows_;
+  all.erase(std::remove(all.begin(), all.end(), this), all.end());
+  if (!hwnd_) return;
+  HWND hwnd = hwnd_;
+  hwnd_ = nullptr;
+  // Unload may come from a notification of one of this window's own controls, still on the
+  // stack: from here on the window's messages reach nothing of this object.
+  SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+  DestroyWindow(hwnd);
+}
+
+void Win32Window::makeControl(const ControlSpec& spec, int index) {
+  const int id = kFirstId + index;
+  std::unique_ptr<ChildControl> made;
+  switch (spec.kind) {
+    case ControlKind::Label:
+      made = std::make_unique<Label>(hwnd_, id, spec);
+      break;
+    case ControlKind::TextBox:
+      made = std::make_unique<TextBox>(hwnd_, id, spec);
+      break;
+    case ControlKind::Button: {
+      made = std::make_unique<PushButton>(hwnd_, id, spec);
+      made->reflected.command = [this, index](WORD code) {
+        if (code == BN_CLICKED) toolkit_.dispatch([this, index] { events_.clicked(index); });
+      };
+      break;
+    }
+    case ControlKind::DriveList: {
+      auto drives = std::make_unique<DriveList>(hwnd_, id, spec);
+      drives->onPick = [this, index] {
+        toolkit_.dispatch([this, index] { events_.changed(index); });
+      };
+      made = std::move(drives);
+      break;
+    }
+    case ControlKind::DirList: {
+      auto list = std::make_unique<DirListBox>(hwnd_, id, spec);
+      list->onOpen = [this, folders = list.get(), index](const std::string& path) {
+        toolkit_.dispatch([this, folders, index, &path] {
+          if (folders->setPath(path)) events_.changed(index);
+        });
+      };
+      made = std::move(list);
+      break;
+    }
+  }
+  if (!spec.tooltip.empty()) {
+    std::wstring tip = wide(spec.tooltip);
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = hwnd_;
+    tool.uId = reinterpret_cast<UINT_PTR>(made->hwnd());
+    tool.lpszText = tip.data();
+    SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  }
+  controls_.push_back(std::move(made));
+}
+
+void Win32Window::layout(UINT dpi) {
+  dpi_ = dpi;
+  OwnedFont message = messageFont(dpi);
+  std::vector<OwnedFont> own(controls_.size());
+  for (std::size_t i = 0; i < controls_.size(); ++i) {
+    const qb::Font& font = spec_.controls[i].font;
+    HFONT used = message.get();
+    if (!font.family.empty()) {
+      own[i] = namedFont(wide(font.family).c_str(), font.points, font.bold, dpi);
+      used = own[i].get();
+    }
+    controls_[i]->place(pixelsOf(spec_.controls[i].rect, dpi), dpi, used);
+  }
+  // The old fonts go only once no control uses them.
+  messageFont_ = std::move(message);
+  ownFonts_ = std::move(own);
+  SendMessageW(tooltips_, WM_SETFONT, reinterpret_cast<WPARAM>(messageFont_.get()), FALSE);
+
+  const SIZE size = frame();
+  SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+
+  const int icon = spec_.icon == WindowIcon::Folder ? IDI_FOLDER : IDI_PROGRAM;
+  OwnedIcon big = loadIcon(icon, systemMetric(SM_CXICON, dpi));
+  OwnedIcon small = loadIcon(icon, systemMetric(SM_CXSMICON, dpi));
+  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
+  SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
+  bigIcon_ = std::move(big);
+  smallIcon_ = std::move(small);
+}
+
+SIZE Win32Window::frame() const {
+  return frameSize(pixelsOfTwips(spec_.clientWidth, dpi_), pixelsOfTwips(spec_.clientHeight, dpi_),
+                   style_, exStyle_, dpi_);
+}
+
+void Win32Window::show(LiveWindow* owner) {
+  HWND ownerWindow = owner ? static_cast<Win32Window*>(owner)->hwnd() : nullptr;
+  // A window out of the taskbar belongs to the one it was shown over, and stays above it.
+  if (!spec_.inTaskbar) {
+    SetWindowLongPtrW(hwnd_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(ownerWindow));
+  }
+  RECT area{};
+  if (spec_.placement == Placement::CenterOwner && ownerWindow) {
+    GetWindowRect(ownerWindow, &area);
+  } else {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    area = monitor.rcWork;
+  }
+  // Sized for the monitor it lands on before it moves there.
+  const UINT dpi = dpiOfMonitor(MonitorFromRect(&area, MONITOR_DEFAULTTONEAREST));
+  if (dpi != dpi_) layout(dpi);
+  const SIZE size = frame();
+  const int x = area.left + (area.right - area.left - size.cx) / 2;
+  const int y = area.top + (area.bottom - area.top - size.cy) / 2;
+  SetWindowPos(hwnd_, nullptr, x, y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+  ShowWindow(hwnd_, SW_SHOW);
+  SetForegroundWindow(hwnd_);
+  focusFirst();
+  toolkit_.onShown(spec_.name);
+}
+
+void Win32Window::focusFirst() {
+  for (const auto& control : controls_) {
+    const HWND child = control->hwnd();
+    if ((GetWindowLongW(child, GWL_STYLE) & WS_TABSTOP) && IsWindowEnabled(child)) {
+      SetFocus(child);
+      return;
+    }
+  }
+}
+
+void Win32Window::rememberFocus() {
+  const HWND focus = GetFocus();
+  if (focus && IsChild(hwnd_, focus)) focus_ = focus;
+}
+
+void Win32Window::setEnabled(bool enabled) {
+  if (!enabled) rememberFocus();
+  EnableWindow(hwnd_, enabled);
+  // The window that was over this one has gone while this one could not take its place.
+  if (enabled && IsWindowVisible(hwnd_)) {
+    const HWND active = GetActiveWindow();
+    if (!active || !IsWindowEnabled(active) || !IsWindowVisible(active)) {
+      SetForegroundWindow(hwnd_);
+      SetActiveWindow(hwnd_);
+    }
+  }
+}
+
+ChildControl* Win32Window::byId(UINT id) const {
+  if (id < static_cast<UINT>(kFirstId)) return nullptr;
+  const std::size_t index = id - kFirstId;
+  return index < controls_.size() ? controls_[index].get() : nullptr;
+}
+
+template <typename T>
+T& Win32Window::control(int index) const {
+  auto* found = dynamic_cast<T*>(controls_.at(static_cast<std::size_t>(index)).get());
+  if (!found) throw std::logic_error(spec_.name + ": control of another kind");
+  return *found;
+}
+
+std::string Win32Window::text(int control) const {
+  const ChildControl& child = *controls_.at(static_cast<std::size_t>(control));
+  const ControlKind kind = child.spec().kind;
+  if (kind == ControlKind::DirList || kind == ControlKind::DriveList) {
+    throw std::logic_error(spec_.name + ": this control has no text");
+  }
+  return child.text();
+}
+
+void Win32Window::setText(int control, const std::string& text) {
+  this->control<TextBox>(control).setText(text);
+}
+
+void Win32Window::repaint(int control) {
+  RedrawWindow(controls_.at(static_cast<std::size_t>(control))->hwnd(), nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+std::string Win32Window::dirPath(int control) const {
+  return this->control<DirListBox>(control).path();
+}
+
+bool Win32Window::setDirPath(int control, const std::string& path) {
+  return this->control<DirListBox>(control).setPath(path);
+}
+
+void Win32Window::rereadDir(int control) {
+  this->control<DirListBox>(control).reread();
+}
+
+std::string Win32Window::drive(int control) const {
+  return this->control<DriveList>(control).drive();
+}
+
+void Win32Window::setDrive(int control, const std::string& path) {
+  this->control<DriveList>(control).setDrive(path);
+}
+
+HWND Win32Window::controlWindow(const std::string& name) const {
+  for (const auto& control : controls_) {
+    if (control->spec().name == name) return control->hwnd();
+  }
+  return nullptr;
+}
+
+DirListBox* Win32Window::dirList(const std::string& name) const {
+  for (const auto& control : controls_) {
+    if (control->spec().name == name) return dynamic_cast<DirListBox*>(control.get());
+  }
+  return nullptr;
+}
+
+LRESULT CALLBACK Win32Window::procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto* self =
+        static_cast<Win32Window*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    self->hwnd_ = hwnd;
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+  }
+  auto* self = reinterpret_cast<Win32Window*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (!self) return DefWindowProcW(hwnd, message, wParam, lParam);
+  return self->handle(message, wParam, lParam);
+}
+
+LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND: {
+      // A handler may unload this window: it runs from a copy, and nothing follows it.
+      ChildControl* child = lParam ? byId(LOWORD(wParam)) : nullptr;
+      const auto command = child ? child->reflected.command : nullptr;
+      if (command) command(HIWORD(wParam));
+      return 0;
+    }
+    case WM_DRAWITEM: {
+      const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+      ChildControl* child = byId(item.CtlID);
+      if (!child || !child->reflected.draw) break;
+      child->reflected.draw(item);
+      return TRUE;
+    }
+    case WM_MEASUREITEM: {
+      auto& item = *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+      ChildControl* child = byId(item.CtlID);
+      if (!child || !child->reflected.measure) break;
+      child->reflected.measure(item);
+      return TRUE;
+    }
+    case WM_CLOSE:
+      // The form decides; a window under a modal one takes no input.
+      if (IsWindowEnabled(hwnd_)) toolkit_.dispatch([this] { events_.closeRequested(); });
+      return 0;
+    case WM_ACTIVATE:
+      if (LOWORD(wParam) == WA_INACTIVE) {
+        rememberFocus();
+      } else if (focus_ && IsWindow(focus_) && IsChild(hwnd_, focus_) && IsWindowEnabled(focus_)) {
+        SetFocus(focus_);
+      } else {
+        focusFirst();
+      }
+      return 0;
+    case WM_CANCELMODE:
+      // Sent as the window is disabled, before its control loses the focus.
+      rememberFocus();
+      break;
+    case WM_DPICHANGED: {
+      const UINT dpi = HIWORD(wParam);
+      if (dpi == dpi_) return 0;
+      layout(dpi);
+      const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+      SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      return 0;
+    }
+    case WM_NCDESTROY: {
+      // The system took the window away (with its owner): nothing is left to reach.
+      const HWND hwnd = hwnd_;
+      hwnd_ = nullptr;
+      SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+      return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+    default:
+      break;
+  }
+  return DefWindowProcW(hwnd_, message, wParam, lParam);
+}
+
+}  // namespace qb::win32

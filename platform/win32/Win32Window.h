@@ -1,0 +1,74 @@
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <vector>
+
+#include "platform/ui.h"
+#include "platform/win32/ChildControl.h"
+#include "platform/win32/dpi.h"
+
+namespace qb::win32 {
+
+class Win32Toolkit;
+class DirListBox;
+
+// A form's live window, built from its description: a fixed dialog frame whose child controls
+// are laid out from twips at the window's own DPI, and again whenever that DPI changes.
+class Win32Window : public LiveWindow {
+ public:
+  Win32Window(Win32Toolkit& toolkit, const WindowSpec& spec, WindowEvents& events);
+  ~Win32Window() override;
+  Win32Window(const Win32Window&) = delete;
+  Win32Window& operator=(const Win32Window&) = delete;
+
+  void show(LiveWindow* owner) override;
+  void setEnabled(bool enabled) override;
+  std::string text(int control) const override;
+  void setText(int control, const std::string& text) override;
+  void repaint(int control) override;
+  std::string dirPath(int control) const override;
+  bool setDirPath(int control, const std::string& path) override;
+  void rereadDir(int control) override;
+  std::string drive(int control) const override;
+  void setDrive(int control, const std::string& path) override;
+
+  HWND hwnd() const { return hwnd_; }
+  const WindowSpec& spec() const { return spec_; }
+  UINT dpi() const { return dpi_; }
+  // The child window of the control of that name, or null.
+  HWND controlWindow(const std::string& name) const;
+  // The folder list of that name, or null.
+  DirListBox* dirList(const std::string& name) const;
+  HWND tooltips() const { return tooltips_; }
+
+ private:
+  static LRESULT CALLBACK procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+  void makeControl(const ControlSpec& spec, int index);
+  void layout(UINT dpi);
+  SIZE frame() const;
+  void focusFirst();
+  void rememberFocus();
+  void release();
+  ChildControl* byId(UINT id) const;
+  template <typename T>
+  T& control(int index) const;
+
+  Win32Toolkit& toolkit_;
+  const WindowSpec& spec_;
+  WindowEvents& events_;
+  HWND hwnd_ = nullptr;
+  HWND tooltips_ = nullptr;
+  HWND focus_ = nullptr;  // the control that had the focus when the window last lost it
+  UINT dpi_ = 96;
+  DWORD style_ = 0, exStyle_ = 0;
+  std::vector<std::unique_ptr<ChildControl>> controls_;
+  std::vector<std::wstring> tips_;
+  OwnedFont messageFont_;
+  std::vector<OwnedFont> ownFonts_;  // per control; null where the message font serves
+  OwnedIcon bigIcon_, smallIcon_;
+};
+
+}  // namespace qb::win32

@@ -1,0 +1,116 @@
+#include "platform/win32/dpi.h"
+
+#include <shellscalingapi.h>
+
+#include <cmath>
+
+namespace qb::win32 {
+
+namespace {
+
+// Casting through void(*)() keeps the compiler from comparing the two signatures.
+template <typename Function>
+Function lookUp(const wchar_t* module, const char* name) {
+  HMODULE handle = GetModuleHandleW(module);
+  if (!handle) handle = LoadLibraryW(module);
+  if (!handle) return nullptr;
+  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(handle, name)));
+}
+
+using SetAwarenessContext = BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT);
+using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+using GetDpiForMonitorFn = HRESULT(WINAPI*)(HMONITOR, MONITOR_DPI_TYPE, UINT*, UINT*);
+using GetMetricForDpi = int(WINAPI*)(int, UINT);
+using AdjustForDpi = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+using ParametersForDpi = BOOL(WINAPI*)(UINT, UINT, PVOID, UINT, UINT);
+
+UINT screenDpi() {
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return dpi > 0 ? static_cast<UINT>(dpi) : 96u;
+}
+
+}  // namespace
+
+void becomeDpiAware() {
+  static const auto set =
+      lookUp<SetAwarenessContext>(L"user32.dll", "SetProcessDpiAwarenessContext");
+  // Fails harmlessly when the manifest has set it already.
+  if (set) set(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+}
+
+UINT dpiOfWindow(HWND window) {
+  static const auto get = lookUp<GetDpiForWindowFn>(L"user32.dll", "GetDpiForWindow");
+  const UINT dpi = get && window ? get(window) : 0;
+  return dpi ? dpi : screenDpi();
+}
+
+UINT dpiOfMonitor(HMONITOR monitor) {
+  static const auto get = lookUp<GetDpiForMonitorFn>(L"shcore.dll", "GetDpiForMonitor");
+  UINT x = 0, y = 0;
+  if (get && monitor && SUCCEEDED(get(monitor, MDT_EFFECTIVE_DPI, &x, &y)) && y) return y;
+  return screenDpi();
+}
+
+int scaled(int pixelsAt96, UINT dpi) {
+  return MulDiv(pixelsAt96, static_cast<int>(dpi), 96);
+}
+
+int pixelsOfTwips(int twips, UINT dpi) {
+  return static_cast<int>(std::lround(twips * static_cast<double>(dpi) / 1440.0));
+}
+
+int systemMetric(int index, UINT dpi) {
+  static const auto get = lookUp<GetMetricForDpi>(L"user32.dll", "GetSystemMetricsForDpi");
+  if (get) return get(index, dpi);
+  return MulDiv(GetSystemMetrics(index), static_cast<int>(dpi), static_cast<int>(screenDpi()));
+}
+
+SIZE frameSize(int width, int height, DWORD style, DWORD exStyle, UINT dpi) {
+  static const auto adjust = lookUp<AdjustForDpi>(L"user32.dll", "AdjustWindowRectExForDpi");
+  RECT rect{0, 0, width, height};
+  if (!adjust || !adjust(&rect, style, FALSE, exStyle, dpi)) {
+    AdjustWindowRectEx(&rect, style, FALSE, exStyle);
+  }
+  return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+OwnedFont messageFont(UINT dpi) {
+  static const auto get = lookUp<ParametersForDpi>(L"user32.dll", "SystemParametersInfoForDpi");
+  NONCLIENTMETRICSW metrics{};
+  metrics.cbSize = sizeof(metrics);
+  if (get && get(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi)) {
+    return OwnedFont(CreateFontIndirectW(&metrics.lfMessageFont));
+  }
+  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0)) {
+    LOGFONTW font = metrics.lfMessageFont;
+    font.lfHeight = MulDiv(font.lfHeight, static_cast<int>(dpi), static_cast<int>(screenDpi()));
+    return OwnedFont(CreateFontIndirectW(&font));
+  }
+  return namedFont(L"Segoe UI", 9, false, dpi);
+}
+
+OwnedFont namedFont(const wchar_t* family, int points, bool bold, UINT dpi) {
+  return OwnedFont(CreateFontW(-MulDiv(points, static_cast<int>(dpi), 72), 0, 0, 0,
+                               bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                               OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
+                               DEFAULT_PITCH | FF_DONTCARE, family));
+}
+
+int lineHeight(HWND window, HFONT font) {
+  HDC dc = GetDC(window);
+  HGDIOBJ old = SelectObject(dc, font);
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  SelectObject(dc, old);
+  ReleaseDC(window, dc);
+  return metrics.tmHeight;
+}
+
+OwnedIcon loadIcon(int id, int size) {
+  return OwnedIcon(static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id),
+                                                 IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+}
+
+}  // namespace qb::win32

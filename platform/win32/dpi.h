@@ -1,0 +1,45 @@
+#pragma once
+
+// Dots per inch, and what depends on them: sizes, fonts, icons and window frames. The newer
+// per-monitor functions are looked up at run time, so older systems fall back to one DPI.
+
+#include <windows.h>
+
+#include <memory>
+#include <type_traits>
+
+namespace qb::win32 {
+
+// Asks for per-monitor DPI awareness (v2) where the system offers it.
+void becomeDpiAware();
+
+UINT dpiOfWindow(HWND window);
+UINT dpiOfMonitor(HMONITOR monitor);
+
+// A length at 96 DPI, scaled for dpi.
+int scaled(int pixelsAt96, UINT dpi);
+int pixelsOfTwips(int twips, UINT dpi);
+int systemMetric(int index, UINT dpi);
+
+// The outer size of a window whose client area is width x height.
+SIZE frameSize(int width, int height, DWORD style, DWORD exStyle, UINT dpi);
+
+// Deletes a GDI object or an icon when it goes.
+struct GdiDeleter {
+  void operator()(HGDIOBJ object) const { DeleteObject(object); }
+};
+struct IconDeleter {
+  void operator()(HICON icon) const { DestroyIcon(icon); }
+};
+using OwnedFont = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiDeleter>;
+using OwnedIcon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
+
+// The system's message font at dpi.
+OwnedFont messageFont(UINT dpi);
+OwnedFont namedFont(const wchar_t* family, int points, bool bold, UINT dpi);
+int lineHeight(HWND window, HFONT font);
+
+// One of the program's icons (resources/resource_ids.h), drawn at size x size pixels.
+OwnedIcon loadIcon(int id, int size);
+
+}  // namespace qb::win32
