@@ -91,15 +91,6 @@ class Win32FolderList : public ::testing::Test {
   int row0 = 0;  // the first subfolder's row
 };
 
-TEST_F(Win32FolderList, ShowsTheWayDownAndTheSubfoldersSortedIgnoringCase) {
-  ASSERT_EQ(list->rowCount(), row0 + 4);
-  EXPECT_EQ(list->pathOfRow(row0 - 1), temp.path());
-  EXPECT_EQ(selected(), temp.path());
-  EXPECT_EQ(list->pathOfRow(row0), temp / "apple");
-  EXPECT_EQ(list->pathOfRow(row0 + 3), temp / "cherry");
-  EXPECT_EQ(SendMessageW(box, LB_GETCOUNT, 0, 0), row0 + 4);
-}
-
 TEST_F(Win32FolderList, ASingleClickSelectsAndADoubleClickOpens) {
   SendMessageW(box, WM_LBUTTONDOWN, MK_LBUTTON, centreOf(row0 + 1));
   SendMessageW(box, WM_LBUTTONUP, 0, centreOf(row0 + 1));
@@ -243,20 +234,6 @@ TEST(Win32Windows, StepOneIsInTheTaskbarAndThePickerSitsCentredOverIt) {
   // Back to step 1, which takes input again.
   EXPECT_TRUE(IsWindowEnabled(step1));
   EXPECT_EQ(GetActiveWindow(), step1);
-}
-
-TEST(Win32Windows, TheDriveListShowsTheDrivesAndTheFolderListsDrive) {
-  auto user = makeScriptedUser();
-  Quenbrook program(user->toolkit());
-  user->whenOpens("frmGetFolder", [&] {
-    EXPECT_EQ(user->drives("frmGetFolder", "Drive1"), files::drives());
-    EXPECT_EQ(user->selectedDrive("frmGetFolder", "Drive1"),
-              files::driveOf(files::applicationFolder()));
-    EXPECT_TRUE(user->facts("frmGetFolder", "txtPathlist").multiLine);
-    EXPECT_FALSE(user->facts("frmGetFolder", "txtPathlist").readOnly);
-    user->click("frmGetFolder", "btnDone");
-  });
-  user->toolkit().dispatch([&] { program.ui.showModal(program.getFolder); });
 }
 
 // What to do in the box that the next call opens, from that box's own loop.
