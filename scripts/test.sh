@@ -32,6 +32,9 @@ if [[ $platforms == *windows* ]]; then
     # Without a window manager, wine waits for each closed window as if one would answer.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 || true
   fi
+  # A wine server left from another display would hand the tests windows of that display.
+  wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
   xvfb-run -a -s "-screen 0 1280x1024x24" \
     ctest --test-dir build-win --output-on-failure
 fi
