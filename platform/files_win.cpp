@@ -317,6 +317,24 @@ PlatformError systemError(const std::string& path, unsigned long code) {
   return PlatformError(path, reason);
 }
 
+const Com* com() {
+  static const Com loaded = [] {
+    Com functions;
+    if (const HMODULE ole = LoadLibraryW(L"ole32.dll")) {
+      const auto find = [ole](const char* name) {
+        return reinterpret_cast<void*>(GetProcAddress(ole, name));
+      };
+      functions.initialize =
+          reinterpret_cast<decltype(functions.initialize)>(find("CoInitializeEx"));
+      functions.uninitialize =
+          reinterpret_cast<decltype(functions.uninitialize)>(find("CoUninitialize"));
+      functions.create = reinterpret_cast<decltype(functions.create)>(find("CoCreateInstance"));
+    }
+    return functions;
+  }();
+  return loaded.initialize && loaded.uninitialize && loaded.create ? &loaded : nullptr;
+}
+
 }  // namespace win
 
 std::string lookup(const std::string& path) {

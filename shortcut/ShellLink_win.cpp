@@ -38,20 +38,24 @@ class Com {
 // threading model keeps it: the link object works in either.
 class ComThread {
  public:
-  explicit ComThread(const std::string& link) {
+  explicit ComThread(const std::string& link) : com_(files::win::com()) {
+    if (!com_) throw PlatformError(link, "The shell's link object could not be loaded.");
     const HRESULT result =
-        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+        com_->initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     if (result == RPC_E_CHANGED_MODE) return;
     if (FAILED(result)) throw files::win::systemError(link, static_cast<unsigned long>(result));
     joined_ = true;  // S_OK or S_FALSE: each asks for one CoUninitialize
   }
   ~ComThread() {
-    if (joined_) CoUninitialize();
+    if (joined_) com_->uninitialize();
   }
   ComThread(const ComThread&) = delete;
   ComThread& operator=(const ComThread&) = delete;
 
+  const files::win::Com& functions() const { return *com_; }
+
  private:
+  const files::win::Com* com_;
   bool joined_ = false;
 };
 
@@ -97,8 +101,8 @@ void createShellLink(const std::string& folder, const std::string& name, const s
   {
     const ComThread com(link);
     Com<IShellLinkW> shellLink;
-    check(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                           shellLink.out()),
+    check(com.functions().create(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                 shellLink.out()),
           link);
     check(shellLink->SetPath(files::win::widen(destination).c_str()), link);
     check(shellLink->SetArguments(files::win::widen(arguments).c_str()), link);

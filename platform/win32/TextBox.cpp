@@ -1,8 +1,9 @@
 #include "platform/win32/Controls.h"
 
 #include <commctrl.h>
-#include <shlwapi.h>
+#include <objbase.h>
 
+#include "platform/files_win.h"
 #include "platform/win32/text.h"
 
 namespace qb::win32 {
@@ -31,15 +32,29 @@ LRESULT CALLBACK tabLeaves(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
   return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
+// Folder name completion is a COM object of the shell. Both are brought in only when the path
+// box is first made, so that nothing of them stands between the start and step 1's window.
+void offerFolders(HWND box) {
+  using AutoComplete = HRESULT(WINAPI*)(HWND, DWORD);
+  static const AutoComplete autoComplete = []() -> AutoComplete {
+    const files::win::Com* com = files::win::com();
+    if (!com || FAILED(com->initialize(nullptr, COINIT_APARTMENTTHREADED))) return nullptr;
+    const HMODULE shell = LoadLibraryW(L"shlwapi.dll");
+    return shell ? reinterpret_cast<AutoComplete>(
+                       reinterpret_cast<void*>(GetProcAddress(shell, "SHAutoComplete")))
+                 : nullptr;
+  }();
+  constexpr DWORD kFileSystemFolders = 0x00000020;  // SHACF_FILESYS_DIRS
+  if (autoComplete) autoComplete(box, kFileSystemFolders);
+}
+
 }  // namespace
 
 TextBox::TextBox(HWND parent, int id, const ControlSpec& spec)
     : ChildControl(parent, id, spec, L"EDIT", styleOf(spec), WS_EX_CLIENTEDGE) {
   if (spec.flags & kMultiLine) SetWindowSubclass(hwnd_, tabLeaves, 1, 0);
   // The box a user types a path into offers the folders that path leads to.
-  if ((spec.flags & kMultiLine) && !(spec.flags & kReadOnly)) {
-    SHAutoComplete(hwnd_, SHACF_FILESYS_DIRS);
-  }
+  if ((spec.flags & kMultiLine) && !(spec.flags & kReadOnly)) offerFolders(hwnd_);
 }
 
 }  // namespace qb::win32

@@ -1,7 +1,6 @@
 #include "platform/win32/Win32Toolkit.h"
 
 #include <commctrl.h>
-#include <objbase.h>
 
 #include "platform/win32/Win32Window.h"
 #include "platform/win32/dpi.h"
@@ -17,12 +16,6 @@ Win32Toolkit::Win32Toolkit() {
   controls.dwSize = sizeof(controls);
   controls.dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES;
   InitCommonControlsEx(&controls);
-  // Folder name completion in the path box is a COM object of the shell.
-  comStarted_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-}
-
-Win32Toolkit::~Win32Toolkit() {
-  if (comStarted_) CoUninitialize();
 }
 
 std::unique_ptr<LiveWindow> Win32Toolkit::createWindow(const WindowSpec& spec,

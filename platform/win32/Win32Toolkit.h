@@ -16,7 +16,6 @@ class Win32Window;
 class Win32Toolkit : public Toolkit {
  public:
   Win32Toolkit();
-  ~Win32Toolkit() override;
   Win32Toolkit(const Win32Toolkit&) = delete;
   Win32Toolkit& operator=(const Win32Toolkit&) = delete;
 
@@ -47,7 +46,6 @@ class Win32Toolkit : public Toolkit {
   InputAnswer answerInput_;
   bool quit_ = false;
   bool running_ = false;
-  bool comStarted_ = false;
 };
 
 // The window a message or input box belongs to: the active window, while it takes input.

@@ -17,6 +17,7 @@ namespace {
 constexpr wchar_t kClass[] = L"QuenbrookWindow";
 // Control IDs start above IDOK and IDCANCEL, so that Enter and Esc press no control.
 constexpr int kFirstId = 100;
+constexpr UINT_PTR kTooltipsTimer = 1;
 
 RECT pixelsOf(const Twips& twips, UINT dpi) {
   const int left = pixelsOfTwips(twips.left, dpi);
@@ -52,10 +53,6 @@ Win32Window::Win32Window(Win32Toolkit& toolkit, const WindowSpec& spec, WindowEv
     if (!spec.closeBox) {
       EnableMenuItem(GetSystemMenu(hwnd_, FALSE), SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
     }
-    tooltips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                                WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
-                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
-                                GetModuleHandleW(nullptr), nullptr);
     for (std::size_t i = 0; i < spec.controls.size(); ++i)
       makeControl(spec.controls[i], static_cast<int>(i));
     layout(dpiOfWindow(hwnd_));
@@ -117,17 +114,28 @@ void Win32Window::makeControl(const ControlSpec& spec, int index) {
       break;
     }
   }
-  if (!spec.tooltip.empty()) {
-    std::wstring tip = wide(spec.tooltip);
+  controls_.push_back(std::move(made));
+}
+
+HWND Win32Window::tooltips() {
+  if (tooltips_ || !hwnd_) return tooltips_;
+  tooltips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                              WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                              CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                              GetModuleHandleW(nullptr), nullptr);
+  SendMessageW(tooltips_, WM_SETFONT, reinterpret_cast<WPARAM>(messageFont_.get()), FALSE);
+  for (std::size_t i = 0; i < controls_.size(); ++i) {
+    if (spec_.controls[i].tooltip.empty()) continue;
+    std::wstring tip = wide(spec_.controls[i].tooltip);
     TTTOOLINFOW tool{};
     tool.cbSize = sizeof(tool);
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     tool.hwnd = hwnd_;
-    tool.uId = reinterpret_cast<UINT_PTR>(made->hwnd());
+    tool.uId = reinterpret_cast<UINT_PTR>(controls_[i]->hwnd());
     tool.lpszText = tip.data();
     SendMessageW(tooltips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   }
-  controls_.push_back(std::move(made));
+  return tooltips_;
 }
 
 void Win32Window::layout(UINT dpi) {
@@ -146,7 +154,9 @@ void Win32Window::layout(UINT dpi) {
   // The old fonts go only once no control uses them.
   messageFont_ = std::move(message);
   ownFonts_ = std::move(own);
-  SendMessageW(tooltips_, WM_SETFONT, reinterpret_cast<WPARAM>(messageFont_.get()), FALSE);
+  if (tooltips_) {
+    SendMessageW(tooltips_, WM_SETFONT, reinterpret_cast<WPARAM>(messageFont_.get()), FALSE);
+  }
 
   const SIZE size = frame();
   SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -190,6 +200,9 @@ void Win32Window::show(LiveWindow* owner) {
   ShowWindow(hwnd_, SW_SHOW);
   SetForegroundWindow(hwnd_);
   focusFirst();
+  // Tooltips are for hovering, later: they are made once the first frame is painted, since a
+  // timer's message comes only after every pending paint.
+  SetTimer(hwnd_, kTooltipsTimer, USER_TIMER_MINIMUM, nullptr);
   toolkit_.onShown(spec_.name);
 }
 
@@ -321,6 +334,11 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       child->reflected.measure(item);
       return TRUE;
     }
+    case WM_TIMER:
+      if (wParam != kTooltipsTimer) break;
+      KillTimer(hwnd_, kTooltipsTimer);
+      tooltips();
+      return 0;
     case WM_CLOSE:
       // The form decides; a window under a modal one takes no input.
       if (IsWindowEnabled(hwnd_)) toolkit_.dispatch([this] { events_.closeRequested(); });

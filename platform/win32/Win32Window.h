@@ -41,7 +41,8 @@ class Win32Window : public LiveWindow {
   HWND controlWindow(const std::string& name) const;
   // The folder list of that name, or null.
   DirListBox* dirList(const std::string& name) const;
-  HWND tooltips() const { return tooltips_; }
+  // The tooltip control, made on first need.
+  HWND tooltips();
 
  private:
   static LRESULT CALLBACK procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
@@ -65,7 +66,6 @@ class Win32Window : public LiveWindow {
   UINT dpi_ = 96;
   DWORD style_ = 0, exStyle_ = 0;
   std::vector<std::unique_ptr<ChildControl>> controls_;
-  std::vector<std::wstring> tips_;
   OwnedFont messageFont_;
   std::vector<OwnedFont> ownFonts_;  // per control; null where the message font serves
   OwnedIcon bigIcon_, smallIcon_;
