@@ -5,59 +5,35 @@
 #include <QStyledItemDelegate>
 #include <QTimer>
 
-#include "platform/files.h"
 #include "platform/qt/pictures.h"
 
 namespace qb {
 
 class DirListModel : public QAbstractListModel {
  public:
-  using QAbstractListModel::QAbstractListModel;
+  DirListModel(const FolderRows& rows, QObject* parent) : QAbstractListModel(parent), rows_(rows) {}
 
-  void set(std::vector<std::string> ancestors, std::vector<std::string> names) {
-    beginResetModel();
-    ancestors_ = std::move(ancestors);
-    names_ = std::move(names);
-    endResetModel();
-  }
+  // Called around each reading of the rows.
+  void beginReading() { beginResetModel(); }
+  void endReading() { endResetModel(); }
 
   int rowCount(const QModelIndex& parent) const override {
-    return parent.isValid() ? 0 : static_cast<int>(ancestors_.size() + names_.size());
+    return parent.isValid() ? 0 : static_cast<int>(rows_.count());
   }
 
   QVariant data(const QModelIndex& index, int role) const override {
     const auto row = static_cast<std::size_t>(index.row());
-    const bool ancestor = row < ancestors_.size();
-    if (role == Qt::DisplayRole) return QString::fromStdString(nameAt(row));
-    if (role == Qt::DecorationRole) return listFolderIcon(ancestor);
+    if (role == Qt::DisplayRole) return QString::fromStdString(rows_.name(row));
+    if (role == Qt::DecorationRole) return listFolderIcon(rows_.isOpen(row));
     return {};
   }
 
   int depthAt(int row) const {
-    const auto r = static_cast<std::size_t>(row);
-    return static_cast<int>(r < ancestors_.size() ? r : ancestors_.size());
+    return static_cast<int>(rows_.depth(static_cast<std::size_t>(row)));
   }
-
-  std::string pathAt(int row) const {
-    const auto r = static_cast<std::size_t>(row);
-    if (r < ancestors_.size()) return ancestors_[r];
-    const std::string& folder = ancestors_.back();
-    const std::string& name = names_[r - ancestors_.size()];
-    return folder.back() == files::kSeparator ? folder + name : folder + files::kSeparator + name;
-  }
-
-  int currentRow() const { return static_cast<int>(ancestors_.size()) - 1; }
 
  private:
-  std::string nameAt(std::size_t row) const {
-    if (row >= ancestors_.size()) return names_[row - ancestors_.size()];
-    const std::string& path = ancestors_[row];
-    if (row == 0) return path;  // the root keeps its full name
-    return path.substr(path.rfind(files::kSeparator) + 1);
-  }
-
-  std::vector<std::string> ancestors_;
-  std::vector<std::string> names_;
+  const FolderRows& rows_;
 };
 
 namespace {
@@ -86,7 +62,8 @@ class IndentDelegate : public QStyledItemDelegate {
 
 }  // namespace
 
-DirListWidget::DirListWidget(QWidget* parent) : QListView(parent), model_(new DirListModel(this)) {
+DirListWidget::DirListWidget(QWidget* parent)
+    : QListView(parent), model_(new DirListModel(rows_, this)) {
   setModel(model_);
   setItemDelegate(new IndentDelegate(*model_, this));
   setUniformItemSizes(true);
@@ -94,25 +71,22 @@ DirListWidget::DirListWidget(QWidget* parent) : QListView(parent), model_(new Di
   setEditTriggers(QAbstractItemView::NoEditTriggers);
   setIconSize(QSize(16, 16));
   connect(this, &QListView::doubleClicked, this, [this](const QModelIndex& i) { open(i.row()); });
-  path_ = files::workingFolder();
 }
 
 DirListWidget::~DirListWidget() = default;
 
 bool DirListWidget::setPath(const std::string& path) {
-  const std::string folder = files::folderPath(path);
-  if (folder == path_) return false;
-  path_ = folder;
+  if (!rows_.setPath(path)) return false;
   scheduleListing();
   return true;
 }
 
 void DirListWidget::reread() {
+  rows_.markStale();
   scheduleListing();
 }
 
 void DirListWidget::scheduleListing() {
-  stale_ = true;
   if (scheduled_ || !isVisible()) return;
   scheduled_ = true;
   QTimer::singleShot(0, this, [this] { ensureListed(); });
@@ -120,36 +94,28 @@ void DirListWidget::scheduleListing() {
 
 void DirListWidget::ensureListed() {
   scheduled_ = false;
-  if (!stale_) return;
-  stale_ = false;
-  std::vector<std::string> names;
-  try {
-    names = files::subfolders(path_);
-  } catch (const PlatformError&) {
-    // The folder was opened a moment ago; if it cannot be read now, it shows as empty.
-  }
-  model_->set(files::ancestors(path_), std::move(names));
-  const QModelIndex current = model_->index(model_->currentRow());
+  if (!rows_.stale()) return;
+  model_->beginReading();
+  rows_.read();
+  model_->endReading();
+  const QModelIndex current = model_->index(static_cast<int>(rows_.current()));
   setCurrentIndex(current);
   scrollTo(current);
 }
 
 int DirListWidget::rowOf(const std::string& path) {
   ensureListed();
-  for (int row = 0; row < model_->rowCount({}); ++row) {
-    if (model_->pathAt(row) == path) return row;
-  }
-  return -1;
+  return rows_.rowOf(path);
 }
 
 std::string DirListWidget::pathOfRow(int row) {
   ensureListed();
-  return model_->pathAt(row);
+  return rows_.pathOf(static_cast<std::size_t>(row));
 }
 
 void DirListWidget::open(int row) {
-  if (row < 0 || row >= model_->rowCount({})) return;
-  onOpen(model_->pathAt(row));
+  if (row < 0 || row >= static_cast<int>(rows_.count())) return;
+  onOpen(rows_.pathOf(static_cast<std::size_t>(row)));
 }
 
 void DirListWidget::keyPressEvent(QKeyEvent* event) {

@@ -3,15 +3,15 @@
 #include <QListView>
 #include <functional>
 #include <string>
-#include <vector>
+
+#include "platform/FolderRows.h"
 
 namespace qb {
 
 class DirListModel;
 
-// A folder list as users know it: the folder's ancestors from the root as open folders, then
-// its subfolders sorted ignoring case. A double click or Enter opens a folder; a single click
-// only selects; arrow keys and typing move the selection.
+// A folder list as users know it, showing FolderRows: a double click or Enter opens a folder; a
+// single click only selects; arrow keys and typing move the selection.
 class DirListWidget : public QListView {
  public:
   explicit DirListWidget(QWidget* parent);
@@ -20,13 +20,12 @@ class DirListWidget : public QListView {
   // Called when the user opens the folder at the given path.
   std::function<void(const std::string&)> onOpen = [](const std::string&) {};
 
-  const std::string& path() const { return path_; }
+  const std::string& path() const { return rows_.path(); }
   // Moves to the folder at path; false when it is the folder shown already.
   bool setPath(const std::string& path);
   void reread();
 
-  // The subfolders are read when the list is first needed, not at every change of path, so
-  // that a handler that moves the list and then refreshes it reads a large folder once.
+  // Reads the folder if it has not been read since it last changed.
   void ensureListed();
   int rowOf(const std::string& path);
   // The folder that opening the row moves to.
@@ -40,9 +39,8 @@ class DirListWidget : public QListView {
   void scheduleListing();
   void open(int row);
 
+  FolderRows rows_;
   DirListModel* model_;
-  std::string path_;
-  bool stale_ = true;
   bool scheduled_ = false;
 };
 

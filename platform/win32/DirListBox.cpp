@@ -23,8 +23,7 @@ DirListBox::DirListBox(HWND parent, int id, const ControlSpec& spec)
     : ChildControl(parent, id, spec, L"LISTBOX",
                    WS_TABSTOP | WS_VSCROLL | LBS_OWNERDRAWFIXED | LBS_NODATA | LBS_NOTIFY |
                        LBS_NOINTEGRALHEIGHT,
-                   WS_EX_CLIENTEDGE),
-      path_(files::workingFolder()) {
+                   WS_EX_CLIENTEDGE) {
   SetWindowSubclass(hwnd_, subclass, 1, reinterpret_cast<DWORD_PTR>(this));
   reflected.command = [this](WORD code) {
     if (code == LBN_DBLCLK) open(selectedRow());
@@ -33,67 +32,47 @@ DirListBox::DirListBox(HWND parent, int id, const ControlSpec& spec)
 }
 
 bool DirListBox::setPath(const std::string& path) {
-  const std::string folder = files::folderPath(path);
-  if (folder == path_) return false;
-  path_ = folder;
+  if (!rows_.setPath(path)) return false;
   scheduleListing();
   return true;
 }
 
 void DirListBox::reread() {
+  rows_.markStale();
   scheduleListing();
 }
 
 void DirListBox::scheduleListing() {
-  stale_ = true;
   if (scheduled_ || !IsWindowVisible(hwnd_)) return;
   scheduled_ = PostMessageW(hwnd_, kListNow, 0, 0) != FALSE;
 }
 
 void DirListBox::ensureListed() {
   scheduled_ = false;
-  if (!stale_) return;
-  stale_ = false;
-  std::vector<std::string> names;
-  try {
-    names = files::subfolders(path_);
-  } catch (const PlatformError&) {
-    // The folder was opened a moment ago; if it cannot be read now, it shows as empty.
-  }
-  ancestors_ = files::ancestors(path_);
-  names_ = std::move(names);
-  SendMessageW(hwnd_, LB_SETCOUNT, ancestors_.size() + names_.size(), 0);
+  if (!rows_.stale()) return;
+  rows_.read();
+  SendMessageW(hwnd_, LB_SETCOUNT, rows_.count(), 0);
   // The folder itself is selected and scrolled into view.
-  SendMessageW(hwnd_, LB_SETCURSEL, ancestors_.size() - 1, 0);
+  SendMessageW(hwnd_, LB_SETCURSEL, rows_.current(), 0);
 }
 
 int DirListBox::rowCount() {
   ensureListed();
-  return static_cast<int>(ancestors_.size() + names_.size());
+  return static_cast<int>(rows_.count());
 }
 
 int DirListBox::rowOf(const std::string& path) {
-  const int count = rowCount();
-  for (int row = 0; row < count; ++row) {
-    if (pathOfRow(row) == path) return row;
-  }
-  return -1;
+  ensureListed();
+  return rows_.rowOf(path);
 }
 
 std::string DirListBox::pathOfRow(int row) {
   ensureListed();
-  const auto r = static_cast<std::size_t>(row);
-  if (r < ancestors_.size()) return ancestors_[r];
-  const std::string& folder = ancestors_.back();
-  const std::string& name = names_.at(r - ancestors_.size());
-  return folder.back() == files::kSeparator ? folder + name : folder + files::kSeparator + name;
+  return rows_.pathOf(static_cast<std::size_t>(row));
 }
 
 std::wstring DirListBox::nameAt(std::size_t row) const {
-  if (row >= ancestors_.size()) return wide(names_[row - ancestors_.size()]);
-  const std::string& path = ancestors_[row];
-  if (row == 0) return wide(path);  // the root keeps its full name
-  return wide(path.substr(path.rfind(files::kSeparator) + 1));
+  return wide(rows_.name(row));
 }
 
 int DirListBox::selectedRow() const {
@@ -149,7 +128,7 @@ void DirListBox::place(const RECT& rect, UINT dpi, HFONT font) {
 }
 
 void DirListBox::draw(const DRAWITEMSTRUCT& item) {
-  if (item.itemID == static_cast<UINT>(-1) || item.itemID >= ancestors_.size() + names_.size()) {
+  if (item.itemID == static_cast<UINT>(-1) || item.itemID >= rows_.count()) {
     return;
   }
   const std::size_t row = item.itemID;
@@ -158,10 +137,10 @@ void DirListBox::draw(const DRAWITEMSTRUCT& item) {
   RECT box = item.rcItem;
   FillRect(dc, &box, GetSysColorBrush(selected ? COLOR_HIGHLIGHT : COLOR_WINDOW));
 
-  const int depth = static_cast<int>(std::min(row, ancestors_.size()));
+  const int depth = static_cast<int>(rows_.depth(row));
   int x = box.left + margin_ + indent_ * depth;
   const int y = box.top + (box.bottom - box.top - iconSize_) / 2;
-  HICON icon = row < ancestors_.size() ? open_.get() : closed_.get();
+  HICON icon = rows_.isOpen(row) ? open_.get() : closed_.get();
   if (icon) DrawIconEx(dc, x, y, icon, iconSize_, iconSize_, 0, nullptr, DI_NORMAL);
   x += iconSize_ + 2 * margin_;
 

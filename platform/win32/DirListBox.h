@@ -3,15 +3,15 @@
 #include <string>
 #include <vector>
 
+#include "platform/FolderRows.h"
 #include "platform/win32/ChildControl.h"
 #include "platform/win32/dpi.h"
 
 namespace qb::win32 {
 
-// A folder list as users know it: the folder's ancestors from the root as open folders, then
-// its subfolders sorted ignoring case, each indented by its depth. A double click or Enter
-// opens a folder; a single click only selects; arrow keys and typing move the selection.
-// Rows are drawn on demand from the listing, so a folder of 100,000 subfolders shows at once.
+// A folder list as users know it, showing FolderRows, each row indented by its depth. A double
+// click or Enter opens a folder; a single click only selects; arrow keys and typing move the
+// selection. Rows are drawn on demand, so a folder of 100,000 subfolders shows at once.
 class DirListBox : public ChildControl {
  public:
   DirListBox(HWND parent, int id, const ControlSpec& spec);
@@ -19,13 +19,12 @@ class DirListBox : public ChildControl {
   // Called when the user opens the folder at the given path.
   std::function<void(const std::string&)> onOpen = [](const std::string&) {};
 
-  const std::string& path() const { return path_; }
+  const std::string& path() const { return rows_.path(); }
   // Moves to the folder at path; false when it is the folder shown already.
   bool setPath(const std::string& path);
   void reread();
 
-  // The subfolders are read when the list is first needed, not at every change of path, so
-  // that a handler that moves the list and then refreshes it reads a large folder once.
+  // Reads the folder if it has not been read since it last changed.
   void ensureListed();
   int rowCount();
   int rowOf(const std::string& path);
@@ -44,10 +43,7 @@ class DirListBox : public ChildControl {
   std::wstring nameAt(std::size_t row) const;
   int selectedRow() const;
 
-  std::vector<std::string> ancestors_;
-  std::vector<std::string> names_;
-  std::string path_;
-  bool stale_ = true;
+  FolderRows rows_;
   bool scheduled_ = false;
 
   std::wstring typed_;

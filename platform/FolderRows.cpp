@@ -1,0 +1,53 @@
+#include "platform/FolderRows.h"
+
+#include <algorithm>
+
+#include "platform/files.h"
+
+namespace qb {
+
+// A new list starts in the working folder, as the toolkit's own lists do.
+FolderRows::FolderRows() : path_(files::workingFolder()) {}
+
+bool FolderRows::setPath(const std::string& path) {
+  const std::string folder = files::folderPath(path);
+  if (folder == path_) return false;
+  path_ = folder;
+  stale_ = true;
+  return true;
+}
+
+void FolderRows::read() {
+  stale_ = false;
+  std::vector<std::string> names;
+  try {
+    names = files::subfolders(path_);
+  } catch (const PlatformError&) {
+    // The folder was opened a moment ago; if it cannot be read now, it shows as empty.
+  }
+  ancestors_ = files::ancestors(path_);
+  names_ = std::move(names);
+}
+
+std::string FolderRows::name(std::size_t row) const {
+  if (row >= ancestors_.size()) return names_.at(row - ancestors_.size());
+  const std::string& path = ancestors_[row];
+  if (row == 0) return path;
+  return path.substr(path.rfind(files::kSeparator) + 1);
+}
+
+std::string FolderRows::pathOf(std::size_t row) const {
+  if (row < ancestors_.size()) return ancestors_[row];
+  const std::string& folder = ancestors_.back();
+  const std::string& name = names_.at(row - ancestors_.size());
+  return folder.back() == files::kSeparator ? folder + name : folder + files::kSeparator + name;
+}
+
+int FolderRows::rowOf(const std::string& path) const {
+  for (std::size_t row = 0; row < count(); ++row) {
+    if (pathOf(row) == path) return static_cast<int>(row);
+  }
+  return -1;
+}
+
+}  // namespace qb
