@@ -58,27 +58,10 @@ HWND child(HWND parent, const wchar_t* className, const std::wstring& text, DWOR
 }  // namespace
 
 std::string runInputBox(HWND owner, const std::string& prompt, const std::string& title) {
-  static const ATOM registered = [] {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kClass;
-    return RegisterClassExW(&windowClass);
-  }();
+  static const ATOM registered = registerDialogClass(kClass, procedure);
   (void)registered;
 
-  RECT area{};
-  if (owner) {
-    GetWindowRect(owner, &area);
-  } else {
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof(monitor);
-    GetMonitorInfoW(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor);
-    area = monitor.rcWork;
-  }
+  const RECT area = centringArea(owner);
   const UINT dpi = dpiOfMonitor(MonitorFromRect(&area, MONITOR_DEFAULTTONEAREST));
   const auto px = [dpi](int at96) { return scaled(at96, dpi); };
 

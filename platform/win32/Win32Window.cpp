@@ -30,16 +30,7 @@ RECT pixelsOf(const Twips& twips, UINT dpi) {
 
 Win32Window::Win32Window(Win32Toolkit& toolkit, const WindowSpec& spec, WindowEvents& events)
     : toolkit_(toolkit), spec_(spec), events_(events) {
-  static const ATOM registered = [] {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = kClass;
-    return RegisterClassExW(&windowClass);
-  }();
+  static const ATOM registered = registerDialogClass(kClass, procedure);
   (void)registered;
 
   style_ = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
@@ -181,15 +172,7 @@ void Win32Window::show(LiveWindow* owner) {
   if (!spec_.inTaskbar) {
     SetWindowLongPtrW(hwnd_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(ownerWindow));
   }
-  RECT area{};
-  if (spec_.placement == Placement::CenterOwner && ownerWindow) {
-    GetWindowRect(ownerWindow, &area);
-  } else {
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof(monitor);
-    GetMonitorInfoW(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor);
-    area = monitor.rcWork;
-  }
+  const RECT area = centringArea(spec_.placement == Placement::CenterOwner ? ownerWindow : nullptr);
   // Sized for the monitor it lands on before it moves there.
   const UINT dpi = dpiOfMonitor(MonitorFromRect(&area, MONITOR_DEFAULTTONEAREST));
   if (dpi != dpi_) layout(dpi);

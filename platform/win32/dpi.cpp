@@ -113,4 +113,27 @@ OwnedIcon loadIcon(int id, int size) {
                                                  IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
 }
 
+ATOM registerDialogClass(const wchar_t* name, WNDPROC procedure) {
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof(windowClass);
+  windowClass.lpfnWndProc = procedure;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  windowClass.lpszClassName = name;
+  return RegisterClassExW(&windowClass);
+}
+
+RECT centringArea(HWND owner) {
+  RECT area{};
+  if (owner) {
+    GetWindowRect(owner, &area);
+    return area;
+  }
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof(monitor);
+  GetMonitorInfoW(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &monitor);
+  return monitor.rcWork;
+}
+
 }  // namespace qb::win32

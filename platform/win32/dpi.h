@@ -39,6 +39,12 @@ OwnedFont messageFont(UINT dpi);
 OwnedFont namedFont(const wchar_t* family, int points, bool bold, UINT dpi);
 int lineHeight(HWND window, HFONT font);
 
+// Registers a window class with the dialog background and the arrow cursor.
+ATOM registerDialogClass(const wchar_t* name, WNDPROC procedure);
+
+// Where a window goes centred: over its owner, or on the primary monitor's work area.
+RECT centringArea(HWND owner);
+
 // One of the program's icons (resources/resource_ids.h), drawn at size x size pixels.
 OwnedIcon loadIcon(int id, int size);
 
