@@ -50,7 +50,11 @@ std::unique_ptr<LiveWindow> QtToolkit::createWindow(const WindowSpec& spec, Wind
 }
 
 int QtToolkit::run() {
-  return quit_ ? 0 : QApplication::exec();
+  if (quit_) return 0;
+  running_ = true;
+  const int code = QApplication::exec();
+  running_ = false;
+  return code;
 }
 
 void QtToolkit::runUntil(const std::function<bool()>& done) {
