@@ -5,16 +5,6 @@
 
 namespace qb {
 
-void Toolkit::dispatch(const std::function<void()>& event) {
-  try {
-    event();
-  } catch (const ProgramEnded&) {
-    // The program is over; nothing more to say.
-  } catch (const std::exception& e) {
-    messageBox(e.what(), kOkOnly, "Oops!");
-  }
-}
-
 // ---- Ui -----------------------------------------------------------------------------------
 
 LiveWindow* Ui::topWindow() const {
@@ -28,7 +18,7 @@ void Ui::show(Form& form) {
   LiveWindow* owner = topWindow();
   form.load();
   if (std::find(shown_.begin(), shown_.end(), &form) == shown_.end()) shown_.push_back(&form);
-  form.live_->show(owner == form.live_.get() ? nullptr : owner);
+  toolkit_.show(*form.live_, owner == form.live_.get() ? nullptr : owner);
 }
 
 void Ui::showModal(Form& form) {
@@ -37,19 +27,8 @@ void Ui::showModal(Form& form) {
   }
   LiveWindow* owner = topWindow();
   form.load();
-  std::vector<Form*> disabled;
-  for (Form* other : forms_) {
-    if (other != &form && other->loaded()) {
-      other->live_->setEnabled(false);
-      disabled.push_back(other);
-    }
-  }
   shown_.push_back(&form);
-  form.live_->show(owner);
-  toolkit_.runUntil([&] { return ended_ || !form.loaded(); });
-  for (Form* other : disabled) {
-    if (other->loaded()) other->live_->setEnabled(true);
-  }
+  toolkit_.showModal(*form.live_, owner, [&] { return ended_ || !form.loaded(); });
   if (ended_) throw ProgramEnded{};
 }
 

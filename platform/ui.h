@@ -1,149 +1,21 @@
 #pragma once
 
-// The toolkit seam. Forms describe their windows here as data and work them through typed
-// handles and a few services; a front end (Qt, Win32, the tests' fake) realises the windows.
-//
-// Each front end must provide a Toolkit and the LiveWindow it creates. Rules the core keeps for
-// every front end, so none has to: modality, the Change raised inside a directory list's set
-// path, loading a form on first use, and ending the program.
+// The forms' runtime: the services their handlers call (show, modal show, unload, end, boxes),
+// the Form base class and the typed handles to controls. A form never sees a front end: it
+// describes its window (platform/window_spec.h) and the toolkit (platform/toolkit.h) shows it.
 
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "platform/error.h"
+#include "platform/toolkit.h"
 
 namespace qb {
-
-// ---- Window description -------------------------------------------------------------------
-
-// Sizes are in twips (1440 to the inch); front ends turn them into pixels at the window's DPI.
-struct Twips {
-  int left = 0, top = 0, width = 0, height = 0;
-};
-
-enum class ControlKind { Label, TextBox, Button, DriveList, DirList };
-
-enum class Picture { None, Done, NewFolder, Desktop, MyDocuments };
-
-enum class WindowIcon { Program, Folder };
-
-enum class Placement { CenterScreen, CenterOwner };
-
-struct Font {
-  std::string family;  // empty: the front end's usual dialog font
-  int points = 0;
-  bool bold = false;
-};
-
-enum ControlFlags : unsigned {
-  kMultiLine = 1u << 0,
-  kReadOnly = 1u << 1,
-  kAutoSize = 1u << 2,  // a label that is as wide as its caption
-};
-
-struct ControlSpec {
-  std::string name;
-  ControlKind kind;
-  std::string caption;
-  std::string tooltip;
-  Twips rect;
-  unsigned flags = 0;
-  Picture picture = Picture::None;
-  Font font = {};
-};
-
-struct WindowSpec {
-  std::string name;
-  std::string caption;
-  int clientWidth = 0, clientHeight = 0;  // twips
-  bool closeBox = true;
-  bool inTaskbar = false;
-  Placement placement = Placement::CenterOwner;
-  WindowIcon icon = WindowIcon::Program;
-  std::vector<ControlSpec> controls;  // in tab order; the first has the focus when shown
-};
-
-// ---- Message and input boxes --------------------------------------------------------------
-
-enum MsgBoxFlags : int { kOkOnly = 0, kYesNo = 4, kQuestion = 32 };
-enum MsgBoxResult : int { kOk = 1, kYes = 6, kNo = 7 };
-
-enum class UnloadMode { FormControlMenu = 0, FromCode = 1 };
-
-// ---- What a front end provides ------------------------------------------------------------
-
-// How a live window reports what the user did. A front end calls these only from inside
-// Toolkit::dispatch, so that a failure in the handler is shown and goes no further.
-class WindowEvents {
- public:
-  virtual void clicked(int control) = 0;
-  virtual void changed(int control) = 0;  // a directory list opened a folder; a drive was picked
-  virtual void closeRequested() = 0;      // the close box, or the system closing the window
-
- protected:
-  ~WindowEvents() = default;
-};
-
-// One window as the front end shows it. Controls are addressed by their index in the
-// description's table. Made when a form loads and destroyed when it unloads.
-class LiveWindow {
- public:
-  virtual ~LiveWindow() = default;
-
-  // Shows the window, centred on the owner (or the screen) as its description says.
-  virtual void show(LiveWindow* owner) = 0;
-  // Used by the core's modality rule: a disabled window takes no input.
-  virtual void setEnabled(bool enabled) = 0;
-
-  virtual std::string text(int control) const = 0;
-  virtual void setText(int control, const std::string& text) = 0;
-  virtual void repaint(int control) = 0;  // paints at once, not at the next idle moment
-
-  virtual std::string dirPath(int control) const = 0;
-  // Moves the list to the folder at path without raising Change; true when the folder is not
-  // the one shown before. Throws PlatformError when path is not a folder that can be opened.
-  virtual bool setDirPath(int control, const std::string& path) = 0;
-  virtual void rereadDir(int control) = 0;
-
-  // The root of the drive selected in a drive list; setDrive selects the drive that holds path
-  // and raises nothing.
-  virtual std::string drive(int control) const = 0;
-  virtual void setDrive(int control, const std::string& path) = 0;
-};
-
-class Toolkit {
- public:
-  virtual ~Toolkit() = default;
-
-  virtual std::unique_ptr<LiveWindow> createWindow(const WindowSpec& spec,
-                                                   WindowEvents& events) = 0;
-  // The main loop: handles events until quit().
-  virtual int run() = 0;
-  // Handles events until done() holds: the nested loop of a modal show.
-  virtual void runUntil(const std::function<bool()>& done) = 0;
-  // Stops the main loop; called once, when the program ends.
-  virtual void quit() = 0;
-  virtual int messageBox(const std::string& prompt, int flags, const std::string& title) = 0;
-  // The text typed, or empty text when cancelled.
-  virtual std::string inputBox(const std::string& prompt, const std::string& title) = 0;
-
-  // The one way a front end hands an event to a form. A failure is shown in an "Oops!" box;
-  // the handler stops there and the window stays open.
-  void dispatch(const std::function<void()>& event);
-};
-
-// The native front end of this build (Qt or Win32), made once by the program's entry. Returns
-// null, having said why, when there is no display to show windows on.
-std::unique_ptr<Toolkit> makeNativeToolkit(int& argc, char** argv);
 
 // ---- What forms use -----------------------------------------------------------------------
 
 class Form;
-
-// Thrown by Ui::end to leave every handler at once; Toolkit::dispatch swallows it.
-struct ProgramEnded {};
 
 // Window services: showing, modality, unloading, ending, message and input boxes.
 class Ui {

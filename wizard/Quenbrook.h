@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include "picker/frmGetFolder.h"
 #include "platform/ui.h"
 #include "wizard/IO.h"
@@ -21,5 +23,11 @@ struct Quenbrook {
   frmMain2 main2{ui, io, getFolder};
   frmMain main{ui, io, getFolder, main2};
 };
+
+// The program's run, for main and the stories alike: makes the toolkit and the program, opens
+// step 1 and runs the main loop until the program ends. inLoop, when given, is called from
+// inside the main loop once step 1 is up. Returns the exit status.
+int runQuenbrook(int& argc, char** argv,
+                 const std::function<void(Toolkit&, Quenbrook&)>& inLoop = {});
 
 }  // namespace qb

@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QTimer>
+#include <QWindow>
 #include <cstdio>
 #include <cstdlib>
 
@@ -38,6 +40,20 @@ QMessageBox::Icon iconOf(int flags) {
   }
 }
 
+// A box sits centred over the window it belongs to and stays above it. That window is disabled
+// while the box is open, so the box is not its child, which would be disabled with it.
+void placeOver(QDialog& box, LiveWindow* owner) {
+  box.setWindowModality(Qt::ApplicationModal);
+  QWidget* ownerWidget = owner ? static_cast<QtWindow*>(owner)->widget() : nullptr;
+  if (!ownerWidget) return;
+  box.adjustSize();
+  QRect frame(QPoint(), box.sizeHint());
+  frame.moveCenter(ownerWidget->frameGeometry().center());
+  box.move(frame.topLeft());
+  box.winId();
+  box.windowHandle()->setTransientParent(ownerWidget->windowHandle());
+}
+
 }  // namespace
 
 QtToolkit::QtToolkit() {
@@ -45,7 +61,7 @@ QtToolkit::QtToolkit() {
   QApplication::setQuitOnLastWindowClosed(false);
 }
 
-std::unique_ptr<LiveWindow> QtToolkit::createWindow(const WindowSpec& spec, WindowEvents& events) {
+std::unique_ptr<LiveWindow> QtToolkit::makeWindow(const WindowSpec& spec, WindowEvents& events) {
   return std::make_unique<QtWindow>(*this, spec, events);
 }
 
@@ -58,7 +74,7 @@ int QtToolkit::run() {
 }
 
 void QtToolkit::runUntil(const std::function<bool()>& done) {
-  while (!done())
+  while (!done() && !quit_)
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
@@ -68,32 +84,32 @@ void QtToolkit::quit() {
   if (running_) QCoreApplication::exit(0);
 }
 
-int QtToolkit::messageBox(const std::string& prompt, int flags, const std::string& title) {
-  if (answerMessage_) return answerMessage_(prompt, flags, title);
-  QMessageBox box(iconOf(flags), shown(title), shown(prompt), QMessageBox::NoButton,
-                  QApplication::activeWindow());
+void QtToolkit::post(std::function<void()> task) {
+  QTimer::singleShot(0, &posted_, std::move(task));
+}
+
+int QtToolkit::showMessageBox(LiveWindow* owner, const std::string& prompt, int flags,
+                              const std::string& title) {
+  QMessageBox box(iconOf(flags), shown(title), shown(prompt));
   if ((flags & 7) == kYesNo) {
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     box.setDefaultButton(QMessageBox::Yes);
   } else {
     box.setStandardButtons(QMessageBox::Ok);
   }
+  placeOver(box, owner);
   const int pressed = box.exec();
   if ((flags & 7) == kYesNo) return pressed == QMessageBox::Yes ? kYes : kNo;
   return kOk;
 }
 
-std::string QtToolkit::inputBox(const std::string& prompt, const std::string& title) {
-  if (answerInput_) return answerInput_(prompt, title);
-  bool ok = false;
-  const QString text = QInputDialog::getText(QApplication::activeWindow(), shown(title),
-                                             shown(prompt), QLineEdit::Normal, QString(), &ok);
-  return ok ? text.toStdString() : std::string();
-}
-
-void QtToolkit::answerBoxesWith(MessageAnswer message, InputAnswer input) {
-  answerMessage_ = std::move(message);
-  answerInput_ = std::move(input);
+std::string QtToolkit::showInputBox(LiveWindow* owner, const std::string& prompt,
+                                    const std::string& title) {
+  QInputDialog box;
+  box.setWindowTitle(shown(title));
+  box.setLabelText(shown(prompt));
+  placeOver(box, owner);
+  return box.exec() == QDialog::Accepted ? box.textValue().toStdString() : std::string();
 }
 
 namespace {
@@ -120,8 +136,8 @@ std::unique_ptr<Toolkit> makeNativeToolkit(int& argc, char** argv) {
         stderr);
     return nullptr;
   }
-  static QApplication* application = new QApplication(argc, argv);
-  (void)application;
+  // Tests make their own application first.
+  if (!QCoreApplication::instance()) new QApplication(argc, argv);
   return std::make_unique<QtToolkit>();
 }
 

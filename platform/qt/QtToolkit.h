@@ -1,8 +1,9 @@
 #pragma once
 
+#include <QObject>
 #include <functional>
 
-#include "platform/ui.h"
+#include "platform/toolkit.h"
 
 namespace qb {
 
@@ -11,24 +12,20 @@ class QtToolkit : public Toolkit {
  public:
   QtToolkit();
 
-  std::unique_ptr<LiveWindow> createWindow(const WindowSpec& spec, WindowEvents& events) override;
   int run() override;
   void runUntil(const std::function<bool()>& done) override;
   void quit() override;
-  int messageBox(const std::string& prompt, int flags, const std::string& title) override;
-  std::string inputBox(const std::string& prompt, const std::string& title) override;
+  void post(std::function<void()> task) override;
 
-  // Tests answer message and input boxes from a script instead of showing them.
-  using MessageAnswer = std::function<int(const std::string&, int, const std::string&)>;
-  using InputAnswer = std::function<std::string(const std::string&, const std::string&)>;
-  void answerBoxesWith(MessageAnswer message, InputAnswer input);
-
-  // Called whenever a window has been shown, with its name; tests act on it from here.
-  std::function<void(const std::string&)> onShown = [](const std::string&) {};
+ protected:
+  std::unique_ptr<LiveWindow> makeWindow(const WindowSpec& spec, WindowEvents& events) override;
+  int showMessageBox(LiveWindow* owner, const std::string& prompt, int flags,
+                     const std::string& title) override;
+  std::string showInputBox(LiveWindow* owner, const std::string& prompt,
+                           const std::string& title) override;
 
  private:
-  MessageAnswer answerMessage_;
-  InputAnswer answerInput_;
+  QObject posted_;  // what post() queues goes with the toolkit
   bool quit_ = false;
   bool running_ = false;
 };

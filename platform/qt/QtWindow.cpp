@@ -186,7 +186,6 @@ void QtWindow::show(LiveWindow* owner) {
       break;
     }
   }
-  toolkit_.onShown(spec_.name);
 }
 
 void QtWindow::setEnabled(bool enabled) {

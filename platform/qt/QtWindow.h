@@ -4,7 +4,7 @@
 #include <QWidget>
 #include <vector>
 
-#include "platform/ui.h"
+#include "platform/toolkit.h"
 
 namespace qb {
 

@@ -2,7 +2,7 @@
 
 #include <QIcon>
 
-#include "platform/ui.h"
+#include "platform/window_spec.h"
 
 namespace qb {
 

@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/ui.h"
+#include "platform/toolkit.h"
 
 namespace qb::win32 {
 

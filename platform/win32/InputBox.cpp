@@ -57,7 +57,8 @@ HWND child(HWND parent, const wchar_t* className, const std::wstring& text, DWOR
 
 }  // namespace
 
-std::string runInputBox(HWND owner, const std::string& prompt, const std::string& title) {
+std::string runInputBox(HWND owner, const std::string& prompt, const std::string& title,
+                        const std::function<void(const std::function<bool()>& done)>& loop) {
   static const ATOM registered = registerDialogClass(kClass, procedure);
   (void)registered;
 
@@ -106,25 +107,12 @@ std::string runInputBox(HWND owner, const std::string& prompt, const std::string
                area.top + (area.bottom - area.top - frame.cy) / 2, frame.cx, frame.cy,
                SWP_NOZORDER | SWP_NOACTIVATE);
 
-  if (owner) EnableWindow(owner, FALSE);
+  // The program's windows wait, disabled by the toolkit, while the box is open.
   ShowWindow(window, SW_SHOW);
   SetForegroundWindow(window);
   SetFocus(box.edit);
-  MSG message{};
-  while (!box.done) {
-    const BOOL got = GetMessageW(&message, nullptr, 0, 0);
-    if (got == 0) {
-      PostQuitMessage(static_cast<int>(message.wParam));
-      break;
-    }
-    if (got == -1) break;
-    if (IsDialogMessageW(window, &message)) continue;
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
-  }
+  loop([&box] { return box.done; });
   const std::wstring typed = box.accepted ? windowText(box.edit) : std::wstring();
-  // The owner takes input again before the box goes, so that it becomes the active window.
-  if (owner) EnableWindow(owner, TRUE);
   DestroyWindow(window);
   return utf8(typed);
 }

@@ -10,16 +10,56 @@ namespace qb {
 
 namespace win32 {
 
+namespace {
+
+constexpr wchar_t kMessengerClass[] = L"QuenbrookMessenger";
+constexpr UINT kRunPosted = WM_APP + 1;
+
+}  // namespace
+
 Win32Toolkit::Win32Toolkit() {
   becomeDpiAware();
   INITCOMMONCONTROLSEX controls{};
   controls.dwSize = sizeof(controls);
   controls.dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES;
   InitCommonControlsEx(&controls);
+  static const ATOM registered = [] {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = messengerProcedure;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = kMessengerClass;
+    return RegisterClassExW(&windowClass);
+  }();
+  (void)registered;
+  // A window, not the thread's queue: a posted task must survive the loops of system boxes.
+  messenger_ = CreateWindowExW(0, kMessengerClass, nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+  SetWindowLongPtrW(messenger_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
-std::unique_ptr<LiveWindow> Win32Toolkit::createWindow(const WindowSpec& spec,
-                                                       WindowEvents& events) {
+Win32Toolkit::~Win32Toolkit() {
+  DestroyWindow(messenger_);
+}
+
+LRESULT CALLBACK Win32Toolkit::messengerProcedure(HWND hwnd, UINT message, WPARAM wParam,
+                                                  LPARAM lParam) {
+  auto* self = reinterpret_cast<Win32Toolkit*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (message == kRunPosted && self && !self->posted_.empty()) {
+    auto task = std::move(self->posted_.front());
+    self->posted_.pop_front();
+    task();
+    return 0;
+  }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+void Win32Toolkit::post(std::function<void()> task) {
+  posted_.push_back(std::move(task));
+  PostMessageW(messenger_, kRunPosted, 0, 0);
+}
+
+std::unique_ptr<LiveWindow> Win32Toolkit::makeWindow(const WindowSpec& spec, WindowEvents& events) {
   return std::make_unique<Win32Window>(*this, spec, events);
 }
 
@@ -52,7 +92,7 @@ int Win32Toolkit::run() {
 
 void Win32Toolkit::runUntil(const std::function<bool()>& done) {
   MSG message{};
-  while (!done()) {
+  while (!done() && !quit_) {
     const BOOL got = GetMessageW(&message, nullptr, 0, 0);
     if (got == 0) {
       // The main loop's to take.
@@ -70,30 +110,26 @@ void Win32Toolkit::quit() {
   if (running_) PostQuitMessage(0);
 }
 
-int Win32Toolkit::messageBox(const std::string& prompt, int flags, const std::string& title) {
-  if (answerMessage_) return answerMessage_(prompt, flags, title);
-  const HWND owner = activeOwner();
-  UINT type = static_cast<UINT>(flags);
-  // Without an owner, every window of the program waits for the answer.
-  if (!owner) type |= MB_TASKMODAL;
-  const int pressed = MessageBoxW(owner, wide(prompt).c_str(), wide(title).c_str(), type);
+namespace {
+
+HWND hwndOf(LiveWindow* owner) {
+  return owner ? static_cast<Win32Window*>(owner)->hwnd() : nullptr;
+}
+
+}  // namespace
+
+int Win32Toolkit::showMessageBox(LiveWindow* owner, const std::string& prompt, int flags,
+                                 const std::string& title) {
+  const int pressed = MessageBoxW(hwndOf(owner), wide(prompt).c_str(), wide(title).c_str(),
+                                  static_cast<UINT>(flags));
   if ((flags & 7) == kYesNo) return pressed == IDYES ? kYes : kNo;
   return kOk;
 }
 
-std::string Win32Toolkit::inputBox(const std::string& prompt, const std::string& title) {
-  if (answerInput_) return answerInput_(prompt, title);
-  return runInputBox(activeOwner(), prompt, title);
-}
-
-void Win32Toolkit::answerBoxesWith(MessageAnswer message, InputAnswer input) {
-  answerMessage_ = std::move(message);
-  answerInput_ = std::move(input);
-}
-
-HWND activeOwner() {
-  const HWND active = GetActiveWindow();
-  return active && IsWindowEnabled(active) ? active : nullptr;
+std::string Win32Toolkit::showInputBox(LiveWindow* owner, const std::string& prompt,
+                                       const std::string& title) {
+  return runInputBox(hwndOf(owner), prompt, title,
+                     [this](const std::function<bool()>& done) { runUntil(done); });
 }
 
 }  // namespace win32

@@ -2,10 +2,11 @@
 
 #include <windows.h>
 
+#include <deque>
 #include <functional>
 #include <vector>
 
-#include "platform/ui.h"
+#include "platform/toolkit.h"
 
 namespace qb::win32 {
 
@@ -19,40 +20,33 @@ class Win32Toolkit : public Toolkit {
   Win32Toolkit(const Win32Toolkit&) = delete;
   Win32Toolkit& operator=(const Win32Toolkit&) = delete;
 
-  std::unique_ptr<LiveWindow> createWindow(const WindowSpec& spec, WindowEvents& events) override;
+  ~Win32Toolkit() override;
+
   int run() override;
   void runUntil(const std::function<bool()>& done) override;
   void quit() override;
-  int messageBox(const std::string& prompt, int flags, const std::string& title) override;
-  std::string inputBox(const std::string& prompt, const std::string& title) override;
+  void post(std::function<void()> task) override;
 
-  // Tests answer message and input boxes from a script instead of showing them.
-  using MessageAnswer = std::function<int(const std::string&, int, const std::string&)>;
-  using InputAnswer = std::function<std::string(const std::string&, const std::string&)>;
-  void answerBoxesWith(MessageAnswer message, InputAnswer input);
-
-  // Called whenever a window has been shown, with its name; tests act on it from here.
-  std::function<void(const std::string&)> onShown = [](const std::string&) {};
-
-  // Every live window, the oldest first.
-  const std::vector<Win32Window*>& windows() const { return windows_; }
+ protected:
+  std::unique_ptr<LiveWindow> makeWindow(const WindowSpec& spec, WindowEvents& events) override;
+  int showMessageBox(LiveWindow* owner, const std::string& prompt, int flags,
+                     const std::string& title) override;
+  std::string showInputBox(LiveWindow* owner, const std::string& prompt,
+                           const std::string& title) override;
 
  private:
-  friend class Win32Window;
+  static LRESULT CALLBACK messengerProcedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
   void pump(MSG& message);
 
-  std::vector<Win32Window*> windows_;
-  MessageAnswer answerMessage_;
-  InputAnswer answerInput_;
+  HWND messenger_ = nullptr;  // receives what post() queues, in whatever loop runs
+  std::deque<std::function<void()>> posted_;
   bool quit_ = false;
   bool running_ = false;
 };
 
-// The window a message or input box belongs to: the active window, while it takes input.
-HWND activeOwner();
-
-// A small modal box of our own: the prompt, one line to type in, OK and Cancel. Returns the text
-// typed, or empty text when cancelled.
-std::string runInputBox(HWND owner, const std::string& prompt, const std::string& title);
+// A small box of our own: the prompt, one line to type in, OK and Cancel. The caller's loop runs
+// it until done() holds. Returns the text typed, or empty text when cancelled.
+std::string runInputBox(HWND owner, const std::string& prompt, const std::string& title,
+                        const std::function<void(const std::function<bool()>& done)>& loop);
 
 }  // namespace qb::win32

@@ -39,7 +39,6 @@ Win32Window::Win32Window(Win32Toolkit& toolkit, const WindowSpec& spec, WindowEv
   CreateWindowExW(exStyle_, kClass, wide(spec.caption).c_str(), style_, CW_USEDEFAULT,
                   CW_USEDEFAULT, 0, 0, nullptr, nullptr, GetModuleHandleW(nullptr), this);
   if (!hwnd_) throw PlatformError(spec.caption, "The window could not be made.");
-  toolkit_.windows_.push_back(this);
   try {
     if (!spec.closeBox) {
       EnableMenuItem(GetSystemMenu(hwnd_, FALSE), SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
@@ -58,8 +57,6 @@ Win32Window::~Win32Window() {
 }
 
 void Win32Window::release() {
-  auto& all = toolkit_.windows_;
-  all.erase(std::remove(all.begin(), all.end(), this), all.end());
   if (!hwnd_) return;
   HWND hwnd = hwnd_;
   hwnd_ = nullptr;
@@ -186,7 +183,6 @@ void Win32Window::show(LiveWindow* owner) {
   // Tooltips are for hovering, later: they are made once the first frame is painted, since a
   // timer's message comes only after every pending paint.
   SetTimer(hwnd_, kTooltipsTimer, USER_TIMER_MINIMUM, nullptr);
-  toolkit_.onShown(spec_.name);
 }
 
 void Win32Window::focusFirst() {

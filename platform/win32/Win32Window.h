@@ -5,7 +5,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/ui.h"
+#include "platform/toolkit.h"
 #include "platform/win32/ChildControl.h"
 #include "platform/win32/dpi.h"
 

@@ -89,91 +89,159 @@ class Outer : public Form {
   std::vector<std::string>& log_;
 };
 
+// The forms above, on the toolkit under test, with the user acting from inside its main loop.
 class ToolkitRules : public ::testing::Test {
  protected:
-  ToolkitRules() {
-    user->toolkit().dispatch([this] { ui.show(outer); });
+  // Runs script with the outer window open; the script may end the program by closing it.
+  void play(const std::function<void()>& script) {
+    const int status = runLoop(*user, [&](Toolkit& toolkit) {
+      Ui services(toolkit);
+      Inner innerForm(services, log);
+      Outer outerForm(services, innerForm, log);
+      ui = &services;
+      inner = &innerForm;
+      outer = &outerForm;
+      toolkit.dispatch([&] { services.show(outerForm); });
+      script();
+      if (!services.ended()) toolkit.dispatch([&] { services.end(); });
+      return true;
+    });
+    EXPECT_EQ(status, 0);
   }
+
   std::vector<std::string> log;
   TempFolder temp;
   std::unique_ptr<ScriptedUser> user = makeScriptedUser();
-  Ui ui{user->toolkit()};
-  Inner inner{ui, log};
-  Outer outer{ui, inner, log};
+  Ui* ui = nullptr;
+  Inner* inner = nullptr;
+  Outer* outer = nullptr;
 };
 
 TEST_F(ToolkitRules, SettingAListsPathRaisesChangeBeforeTheCallReturnsAndOnlyOnAMove) {
-  outer.target = temp.path();
-  user->click("frmOuter", "btnGo");
-  user->click("frmOuter", "btnGo");
+  play([&] {
+    outer->target = temp.path();
+    user->click("frmOuter", "btnGo");
+    user->click("frmOuter", "btnGo");
+  });
   EXPECT_EQ(log, (std::vector<std::string>{"go", "change " + temp.path(), "went", "go", "went"}));
 }
 
 TEST_F(ToolkitRules, AFailureStopsTheHandlerAndIsShownWhileTheWindowStays) {
   writeFile(temp / "file");
-  outer.target = temp / "file";
-  user->click("frmOuter", "btnGo");
+  play([&] {
+    outer->target = temp / "file";
+    user->click("frmOuter", "btnGo");
+    EXPECT_TRUE(user->isOpen("frmOuter"));
+    EXPECT_TRUE(user->enabled("frmOuter"));
+    EXPECT_FALSE(ui->ended());
+  });
   EXPECT_EQ(log, std::vector<std::string>{"go"});
   ASSERT_EQ(user->asked().size(), 1u);
   EXPECT_EQ(user->asked()[0].title, "Oops!");
   EXPECT_EQ(user->asked()[0].flags, 0);
   EXPECT_NE(user->asked()[0].prompt.find(temp / "file"), std::string::npos);
-  EXPECT_TRUE(user->isOpen("frmOuter"));
-  EXPECT_FALSE(ui.ended());
 }
 
 TEST_F(ToolkitRules, AModalShowReturnsOnlyAfterUnloadWhileTheOtherWindowsWait) {
-  user->whenOpens("frmInner", [&] {
-    log.push_back("inner open");
-    EXPECT_FALSE(user->enabled("frmOuter"));
-    user->type("frmInner", "txtNote", "first\nsecond");
-    user->click("frmInner", "btnShut");
+  play([&] {
+    user->whenOpens("frmInner", [&] {
+      log.push_back("inner open");
+      EXPECT_FALSE(user->enabled("frmOuter"));
+      // A window that waits takes no clicks and no close.
+      user->click("frmOuter", "btnGo");
+      user->close("frmOuter");
+      user->type("frmInner", "txtNote", "first\nsecond");
+      user->click("frmInner", "btnShut");
+    });
+    user->click("frmOuter", "btnOpen");
+    EXPECT_TRUE(user->enabled("frmOuter"));
+    EXPECT_FALSE(inner->loaded());
+    // Members outlive the unload; a control used while unloaded loads the form again, empty.
+    EXPECT_EQ(inner->kept, "first\nsecond");
+    EXPECT_EQ(inner->txtNote.text(), "");
+    EXPECT_FALSE(ui->ended());
   });
-  user->click("frmOuter", "btnOpen");
-  EXPECT_EQ(log,
-            (std::vector<std::string>{"inner load", "inner open", "inner unloaded", "returned"}));
-  EXPECT_TRUE(user->enabled("frmOuter"));
-  EXPECT_FALSE(inner.loaded());
-  // Members outlive the unload; a control used while unloaded loads the form again, empty.
-  EXPECT_EQ(inner.kept, "first\nsecond");
-  EXPECT_EQ(inner.txtNote.text(), "");
-  EXPECT_EQ(log.back(), "inner load");
+  EXPECT_EQ(log, (std::vector<std::string>{"inner load", "inner open", "inner unloaded", "returned",
+                                           "inner load"}));
 }
 
 TEST_F(ToolkitRules, TheCloseBoxUnloadsUnlessQueryUnloadCancels) {
-  inner.refuseOnce = true;
-  user->whenOpens("frmInner", [&] {
-    user->close("frmInner");
-    EXPECT_TRUE(user->isOpen("frmInner"));
-    user->close("frmInner");
+  play([&] {
+    inner->refuseOnce = true;
+    user->whenOpens("frmInner", [&] {
+      user->close("frmInner");
+      EXPECT_TRUE(user->isOpen("frmInner"));
+      user->close("frmInner");
+    });
+    user->click("frmOuter", "btnOpen");
   });
-  user->click("frmOuter", "btnOpen");
   EXPECT_EQ(log,
             (std::vector<std::string>{"inner load", "inner closed", "inner closed", "returned"}));
 }
 
-TEST_F(ToolkitRules, EndingStopsEverythingAtOnce) {
-  user->close("frmOuter");
-  EXPECT_TRUE(ui.ended());
-  EXPECT_FALSE(user->isOpen("frmOuter"));
-  EXPECT_FALSE(outer.loaded());
+TEST_F(ToolkitRules, EndingFromANestedLoopStopsTheMainLoopAndLeavesNoWindow) {
+  play([&] {
+    user->whenOpens("frmInner", [&] {
+      // The outer window waits: its close box cannot end the program now.
+      user->close("frmOuter");
+      EXPECT_TRUE(user->isOpen("frmOuter"));
+      user->toolkit().dispatch([&] { ui->end(); });
+    });
+    user->click("frmOuter", "btnOpen");
+    EXPECT_TRUE(ui->ended());
+    EXPECT_FALSE(user->anyWindowShown());
+    EXPECT_FALSE(outer->loaded());
+  });
+  EXPECT_EQ(log, (std::vector<std::string>{"inner load"}));
 }
 
-TEST_F(ToolkitRules, WindowsAreLaidOutFromTheirTablesInTwips) {
-  EXPECT_EQ(user->caption("frmOuter"), "Outer");
-  const ControlFacts go = user->facts("frmOuter", "btnGo");
-  EXPECT_EQ((std::vector<int>{go.x, go.y, go.width, go.height}),
-            (std::vector<int>{228, 48, 77, 17}));
-  EXPECT_EQ(go.tooltip, "Go somewhere");
-  // The label cannot take the focus, so the first box in the tab order has it.
-  EXPECT_TRUE(user->facts("frmOuter", "txtName").focused);
-  EXPECT_FALSE(user->facts("frmOuter", "txtName").multiLine);
-  user->whenOpens("frmInner", [&] {
-    EXPECT_TRUE(user->facts("frmInner", "txtNote").multiLine);
-    EXPECT_TRUE(user->facts("frmInner", "txtNote").focused);
-    user->close("frmInner");
+TEST_F(ToolkitRules, WindowsAreLaidOutFromTheirTablesInTwipsWithTheFocusInTabOrder) {
+  play([&] {
+    EXPECT_EQ(user->caption("frmOuter"), "Outer");
+    const ControlFacts go = user->facts("frmOuter", "btnGo");
+    EXPECT_EQ((std::vector<int>{go.x, go.y, go.width, go.height}),
+              (std::vector<int>{228, 48, 77, 17}));
+    EXPECT_EQ(go.tooltip, "Go somewhere");
+    // The label cannot take the focus, so the first box in the tab order has it.
+    EXPECT_TRUE(user->facts("frmOuter", "txtName").focused);
+    EXPECT_FALSE(user->facts("frmOuter", "txtName").multiLine);
+    // Tab follows the table; Enter and Esc press no button; Space presses the focused one.
+    user->press("frmOuter", "txtName", Key::Tab);
+    EXPECT_TRUE(user->facts("frmOuter", "btnGo").focused);
+    user->press("frmOuter", "btnGo", Key::Enter);
+    user->press("frmOuter", "btnGo", Key::Escape);
+    EXPECT_TRUE(log.empty());
+    EXPECT_TRUE(user->isOpen("frmOuter"));
+    outer->target = temp.path();
+    user->press("frmOuter", "btnGo", Key::Space);
+    EXPECT_EQ(log.front(), "go");
+    user->whenOpens("frmInner", [&] {
+      EXPECT_TRUE(user->facts("frmInner", "txtNote").multiLine);
+      EXPECT_TRUE(user->facts("frmInner", "txtNote").focused);
+      user->close("frmInner");
+    });
+    user->click("frmOuter", "btnOpen");
   });
-  user->click("frmOuter", "btnOpen");
+}
+
+TEST_F(ToolkitRules, AFolderListSelectsOnAClickAndOpensOnADoubleClickOrEnter) {
+  for (const char* name : {"apple", "Banana", "cherry", "Berry"})
+    makeFolders(temp / name);
+  play([&] {
+    outer->target = temp.path();
+    user->click("frmOuter", "btnGo");
+    log.clear();
+    user->selectFolder("frmOuter", "Dir1", temp / "Banana");
+    EXPECT_EQ(user->selectedFolder("frmOuter", "Dir1"), temp / "Banana");
+    user->keys("frmOuter", "Dir1", "ch");
+    EXPECT_EQ(user->selectedFolder("frmOuter", "Dir1"), temp / "cherry");
+    user->press("frmOuter", "Dir1", Key::Up);
+    EXPECT_EQ(user->selectedFolder("frmOuter", "Dir1"), temp / "Berry");
+    EXPECT_TRUE(log.empty());
+    user->press("frmOuter", "Dir1", Key::Enter);
+    user->openFolder("frmOuter", "Dir1", temp.path());
+  });
+  EXPECT_EQ(log, (std::vector<std::string>{"change " + temp / "Berry", "change " + temp.path()}));
 }
 
 }  // namespace

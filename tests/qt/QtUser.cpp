@@ -11,10 +11,10 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
-#include <QTimer>
+#include <QWindow>
+#include <map>
 
 #include "platform/qt/DirListWidget.h"
-#include "platform/qt/QtToolkit.h"
 #include "tests/support/ScriptedUser.h"
 
 namespace qb::test {
@@ -23,34 +23,11 @@ namespace {
 
 class QtUser : public ScriptedUser {
  public:
-  QtUser() {
-    toolkit_.answerBoxesWith(
-        [this](const std::string& p, int f, const std::string& t) {
-          return answerMessage(p, f, t);
-        },
-        [this](const std::string& p, const std::string& t) { return answerInput(p, t); });
-    // The script runs from the window's own nested loop, as a user's clicks would.
-    toolkit_.onShown = [this](const std::string& name) {
-      // Only a modal window must be closed by its script: the others wait disabled under it.
-      const bool modal = hasDisabledWindow();
-      if (!modal && !hasScript(name)) return;
-      QTimer::singleShot(0, [this, name, modal] {
-        takeScript(name)();
-        if (modal && isOpen(name)) {
-          ADD_FAILURE() << name << " was left open by its script";
-          close(name);
-        }
-      });
-    };
-  }
-
   ~QtUser() override {
     for (QWidget* widget : QApplication::topLevelWidgets())
       widget->hide();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
-
-  Toolkit& toolkit() override { return toolkit_; }
 
   void click(const std::string& window, const std::string& control) override {
     if (auto* button = find<QPushButton>(window, control)) {
@@ -88,20 +65,71 @@ class QtUser : public ScriptedUser {
     }
   }
 
+  void keys(const std::string& window, const std::string& control,
+            const std::string& text) override {
+    if (QWidget* widget = find<QWidget>(window, control)) {
+      widget->setFocus();
+      QTest::keyClicks(widget, QString::fromStdString(text));
+    }
+  }
+
+  void press(const std::string& window, const std::string& control, Key key) override {
+    static const std::map<Key, Qt::Key> kKeys{
+        {Key::Up, Qt::Key_Up},         {Key::Down, Qt::Key_Down}, {Key::Enter, Qt::Key_Return},
+        {Key::Escape, Qt::Key_Escape}, {Key::Tab, Qt::Key_Tab},   {Key::Space, Qt::Key_Space}};
+    QWidget* widget = find<QWidget>(window, control);
+    if (!widget) return;
+    widget->setFocus();
+    // As the keyboard sends it: to whichever control has the focus.
+    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : widget;
+    QTest::keyClick(target, kKeys.at(key));
+  }
+
+  void selectFolder(const std::string& window, const std::string& control,
+                    const std::string& path) override {
+    if (auto [list, at] = rowOf(window, control, path); list) {
+      QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    }
+  }
+
   void openFolder(const std::string& window, const std::string& control,
                   const std::string& path) override {
-    auto* list = find<DirListWidget>(window, control);
-    if (!list) return;
-    const int row = list->rowOf(path);
-    if (row < 0) {
-      ADD_FAILURE() << path << " is not shown in " << control;
-      return;
+    if (auto [list, at] = rowOf(window, control, path); list) {
+      QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+      QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
     }
-    const QModelIndex index = list->model()->index(row, 0);
-    list->scrollTo(index);
-    const QPoint at = list->visualRect(index).center();
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+  }
+
+  std::string selectedFolder(const std::string& window, const std::string& control) override {
+    auto* list = find<DirListWidget>(window, control);
+    return list ? list->pathOfRow(list->currentIndex().row()) : "";
+  }
+
+  bool anyWindowShown() override {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      if (widget->isVisible()) return true;
+    }
+    return false;
+  }
+
+  WindowFacts windowFacts(const std::string& window) override {
+    QWidget* top = findWindow(window);
+    if (!top) return {};
+    const double scale = 96.0 / QGuiApplication::primaryScreen()->logicalDotsPerInch();
+    const QPoint centre = top->frameGeometry().center();
+    WindowFacts facts;
+    facts.centreX = static_cast<int>(std::lround(centre.x() * scale));
+    facts.centreY = static_cast<int>(std::lround(centre.y() * scale));
+    facts.inTaskbar = (top->windowFlags() & Qt::WindowType_Mask) == Qt::Window;
+    if (QWindow* parent = top->windowHandle()->transientParent()) {
+      for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->windowHandle() == parent) facts.owner = widget->objectName().toStdString();
+      }
+    }
+    facts.fixedSize = top->minimumSize() == top->maximumSize() &&
+                      !(top->windowFlags() & Qt::WindowMaximizeButtonHint);
+    facts.hasIcon = !top->windowIcon().isNull();
+    return facts;
   }
 
   void pickDrive(const std::string& window, const std::string& control,
@@ -187,11 +215,19 @@ class QtUser : public ScriptedUser {
   }
 
  private:
-  static bool hasDisabledWindow() {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-      if (widget->isVisible() && !widget->isEnabled()) return true;
+  // A folder's row in a list, scrolled into view, and the point a user would click.
+  std::pair<DirListWidget*, QPoint> rowOf(const std::string& window, const std::string& control,
+                                          const std::string& path) {
+    auto* list = find<DirListWidget>(window, control);
+    if (!list) return {};
+    const int row = list->rowOf(path);
+    if (row < 0) {
+      ADD_FAILURE() << path << " is not shown in " << control;
+      return {};
     }
-    return false;
+    const QModelIndex index = list->model()->index(row, 0);
+    list->scrollTo(index);
+    return {list, list->visualRect(index).center()};
   }
 
   QWidget* findWindow(const std::string& name, bool required = true) {
@@ -210,8 +246,6 @@ class QtUser : public ScriptedUser {
     if (!found) ADD_FAILURE() << window << " has no such control: " << control;
     return found;
   }
-
-  QtToolkit toolkit_;
 };
 
 }  // namespace

@@ -27,21 +27,46 @@ inline void expectOops(const Asked& asked, const std::string& path, const char* 
   }
 }
 
-// A story: the program started on the toolkit under test, a user, and a fresh folder.
+// How a story leaves the program: ended by what the user did, or still open.
+enum class Ending { Ends, StaysOpen };
+
+// A story: the program run as main runs it, on the toolkit under test, with a user acting from
+// inside its main loop, and a fresh folder.
 class Story : public ::testing::Test {
  protected:
-  Story() : user_(makeScriptedUser()) { restart(); }
+  Story() : user_(makeScriptedUser()) {}
 
   ScriptedUser& user() { return *user_; }
   Quenbrook& program() { return *program_; }
   const TempFolder& temp() const { return temp_; }
 
-  // A new run of the program, with step 1 open.
-  void restart() {
-    program_.reset();
+  // Runs the program with script as what the user does. A story that ends the program sees
+  // the main loop return 0 with no window left; one that expects it open says so.
+  void play(const std::function<void()>& script, Ending ending = Ending::Ends) {
+    int argc = 1;
+    char name[] = "quenbrook";
+    char* argv[] = {name, nullptr};
     user_->forgetAsked();
-    program_ = std::make_unique<Quenbrook>(user_->toolkit());
-    user_->toolkit().dispatch([this] { program_->start(); });
+    Watchdog watchdog;
+    const int status = runQuenbrook(argc, argv, [&](Toolkit& toolkit, Quenbrook& program) {
+      program_ = &program;
+      user_->attach(toolkit);
+      script();
+      if (IsSkipped()) {
+        // The story could not be told on this system.
+      } else if (program.ui.ended()) {
+        EXPECT_EQ(ending, Ending::Ends) << "The program ended";
+        EXPECT_TRUE(toolkit.windows().empty());
+        EXPECT_FALSE(user_->anyWindowShown());
+      } else {
+        EXPECT_EQ(ending, Ending::StaysOpen) << "The program was left running after the story";
+      }
+      if (!program.ui.ended()) toolkit.dispatch([&] { program.ui.end(); });
+      user_->detach();
+      program_ = nullptr;
+      watchdog.arm();
+    });
+    EXPECT_EQ(status, 0);
   }
 
   // Browse in step 1; in the picker, do what the user does there.
@@ -80,7 +105,7 @@ class Story : public ::testing::Test {
  private:
   TempFolder temp_;
   std::unique_ptr<ScriptedUser> user_;
-  std::unique_ptr<Quenbrook> program_;
+  Quenbrook* program_ = nullptr;
 };
 
 }  // namespace qb::test

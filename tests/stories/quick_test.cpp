@@ -32,69 +32,85 @@ class QuickLocations : public Story {
 };
 
 TEST_F(QuickLocations, TheJumpsFindTheirFoldersIgnoringLetterCase) {
-  makeFolders(temp() / "home/Desktop");
-  makeFolders(temp() / "home/my documents");
-  useHome(temp() / "home");
-  pickIn(temp().path(), [&] {
-    user().click("frmGetFolder", "btnDesktop");
-    EXPECT_EQ(pathBox(), temp() / "home/Desktop");
-    EXPECT_EQ(program().getFolder.SelectedFolder, temp() / "home/Desktop");
-    user().click("frmGetFolder", "btnMyDocuments");
-    EXPECT_EQ(pathBox(), temp() / "home/my documents");
-    EXPECT_EQ(user().rows("frmGetFolder", "Dir1").back(), temp() / "home/my documents");
-  });
-  EXPECT_TRUE(user().asked().empty());
+  play(
+      [&] {
+        makeFolders(temp() / "home/Desktop");
+        makeFolders(temp() / "home/my documents");
+        useHome(temp() / "home");
+        pickIn(temp().path(), [&] {
+          user().click("frmGetFolder", "btnDesktop");
+          EXPECT_EQ(pathBox(), temp() / "home/Desktop");
+          EXPECT_EQ(program().getFolder.SelectedFolder, temp() / "home/Desktop");
+          user().click("frmGetFolder", "btnMyDocuments");
+          EXPECT_EQ(pathBox(), temp() / "home/my documents");
+          EXPECT_EQ(user().rows("frmGetFolder", "Dir1").back(), temp() / "home/my documents");
+        });
+        EXPECT_TRUE(user().asked().empty());
+      },
+      Ending::StaysOpen);
 }
 
 TEST_F(QuickLocations, AJumpToNothingOrToAFileStaysWhereItWasWithoutAWord) {
-  makeFolders(temp() / "home");
-  writeFile(temp() / "home/DESKTOP");
-  useHome(temp() / "home");
-  for (const char* button : {"btnDesktop", "btnMyDocuments"}) {
-    SCOPED_TRACE(button);
-    EXPECT_EQ(pickIn(temp().path(),
-                     [&] {
-                       user().type("frmGetFolder", "txtPathlist", "typed");
-                       user().click("frmGetFolder", button);
-                       // The list stays and the path box is not written.
-                       EXPECT_EQ(pathBox(), "typed");
-                       EXPECT_EQ(program().getFolder.SelectedFolder, temp().path());
-                       user().type("frmGetFolder", "txtPathlist", temp().path());
-                     }),
-              temp().path());
-  }
-  EXPECT_TRUE(user().asked().empty());
-  EXPECT_EQ(readFile(temp() / "home/DESKTOP"), "keep me");
+  play(
+      [&] {
+        makeFolders(temp() / "home");
+        writeFile(temp() / "home/DESKTOP");
+        useHome(temp() / "home");
+        for (const char* button : {"btnDesktop", "btnMyDocuments"}) {
+          SCOPED_TRACE(button);
+          EXPECT_EQ(pickIn(temp().path(),
+                           [&] {
+                             user().type("frmGetFolder", "txtPathlist", "typed");
+                             user().click("frmGetFolder", button);
+                             // The list stays and the path box is not written.
+                             EXPECT_EQ(pathBox(), "typed");
+                             EXPECT_EQ(program().getFolder.SelectedFolder, temp().path());
+                             user().type("frmGetFolder", "txtPathlist", temp().path());
+                           }),
+                    temp().path());
+        }
+        EXPECT_TRUE(user().asked().empty());
+        EXPECT_EQ(readFile(temp() / "home/DESKTOP"), "keep me");
+      },
+      Ending::StaysOpen);
 }
 
 #ifdef _WIN32
 TEST_F(QuickLocations, WithoutHomeVariablesTheJumpLooksInTheCurrentDrivesRoot) {
-  ScopedEnvironment noDrive("HOMEDRIVE", nullptr), noPath("HOMEPATH", nullptr);
-  pickIn(temp().path(), [&] {
-    // Nothing called DESKTOP at the root of the drive: the picker stays where it is.
-    ASSERT_EQ(files::lookup("\\DESKTOP"), "");
-    user().click("frmGetFolder", "btnDesktop");
-    EXPECT_EQ(pathBox(), temp().path());
-  });
-  EXPECT_TRUE(user().asked().empty());
+  play(
+      [&] {
+        ScopedEnvironment noDrive("HOMEDRIVE", nullptr), noPath("HOMEPATH", nullptr);
+        pickIn(temp().path(), [&] {
+          // Nothing called DESKTOP at the root of the drive: the picker stays where it is.
+          ASSERT_EQ(files::lookup("\\DESKTOP"), "");
+          user().click("frmGetFolder", "btnDesktop");
+          EXPECT_EQ(pathBox(), temp().path());
+        });
+        EXPECT_TRUE(user().asked().empty());
+      },
+      Ending::StaysOpen);
 }
 #else
 TEST_F(QuickLocations, WithoutHomeVariablesLinuxUsesTheDesktopsOwnFolders) {
-  ScopedEnvironment noDrive("HOMEDRIVE", nullptr), noPath("HOMEPATH", nullptr);
-  ScopedEnvironment home("HOME", (temp() / "home").c_str());
-  ScopedEnvironment config("XDG_CONFIG_HOME", (temp() / "config").c_str());
-  makeFolders(temp() / "home/Schreibtisch");
-  makeFolders(temp() / "home/Documents");
-  makeFolders(temp() / "config");
-  writeFile(temp() / "config/user-dirs.dirs",
-            "# written by the desktop\nXDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n");
-  pickIn(temp().path(), [&] {
-    user().click("frmGetFolder", "btnDesktop");
-    EXPECT_EQ(pathBox(), temp() / "home/Schreibtisch");
-    // No documents entry: the home folder's Documents.
-    user().click("frmGetFolder", "btnMyDocuments");
-    EXPECT_EQ(pathBox(), temp() / "home/Documents");
-  });
+  play(
+      [&] {
+        ScopedEnvironment noDrive("HOMEDRIVE", nullptr), noPath("HOMEPATH", nullptr);
+        ScopedEnvironment home("HOME", (temp() / "home").c_str());
+        ScopedEnvironment config("XDG_CONFIG_HOME", (temp() / "config").c_str());
+        makeFolders(temp() / "home/Schreibtisch");
+        makeFolders(temp() / "home/Documents");
+        makeFolders(temp() / "config");
+        writeFile(temp() / "config/user-dirs.dirs",
+                  "# written by the desktop\nXDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n");
+        pickIn(temp().path(), [&] {
+          user().click("frmGetFolder", "btnDesktop");
+          EXPECT_EQ(pathBox(), temp() / "home/Schreibtisch");
+          // No documents entry: the home folder's Documents.
+          user().click("frmGetFolder", "btnMyDocuments");
+          EXPECT_EQ(pathBox(), temp() / "home/Documents");
+        });
+      },
+      Ending::StaysOpen);
 }
 #endif
 
@@ -109,90 +125,122 @@ class NewFolder : public QuickLocations {
 };
 
 TEST_F(NewFolder, AsksForANameAndConfirmsThenMakesTheFolderAndMovesIn) {
-  EXPECT_EQ(create("Docs"), temp() / "Docs");
-  EXPECT_TRUE(isFolder(temp() / "Docs"));
-  ASSERT_EQ(user().asked().size(), 2u);
-  EXPECT_EQ(user().asked()[0].prompt, "New folder name");
-  EXPECT_EQ(user().asked()[0].title, "Create new folder");
-  EXPECT_EQ(user().asked()[1].prompt, "Really create:\r\n" + temp().path() + kSep + "Docs ?");
-  EXPECT_EQ(user().asked()[1].flags, 36);
-  EXPECT_EQ(user().asked()[1].title, "Query!");
+  play(
+      [&] {
+        EXPECT_EQ(create("Docs"), temp() / "Docs");
+        EXPECT_TRUE(isFolder(temp() / "Docs"));
+        ASSERT_EQ(user().asked().size(), 2u);
+        EXPECT_EQ(user().asked()[0].prompt, "New folder name");
+        EXPECT_EQ(user().asked()[0].title, "Create new folder");
+        EXPECT_EQ(user().asked()[1].prompt, "Really create:\r\n" + temp().path() + kSep + "Docs ?");
+        EXPECT_EQ(user().asked()[1].flags, 36);
+        EXPECT_EQ(user().asked()[1].title, "Query!");
+      },
+      Ending::StaysOpen);
 }
 
 TEST_F(NewFolder, CancelEmptyOrNoChangeNothing) {
-  EXPECT_EQ(create(""), temp().path());
-  EXPECT_EQ(user().asked().size(), 1u);
-  EXPECT_EQ(create("Docs", kNo), temp().path());
-  EXPECT_TRUE(tree(temp().path()).empty());
+  play(
+      [&] {
+        EXPECT_EQ(create(""), temp().path());
+        EXPECT_EQ(user().asked().size(), 1u);
+        EXPECT_EQ(create("Docs", kNo), temp().path());
+        EXPECT_TRUE(tree(temp().path()).empty());
+      },
+      Ending::StaysOpen);
 }
 
 TEST_F(NewFolder, OnlyTheFirstSegmentOfTheNameIsMade) {
-  EXPECT_EQ(create("a" + kSep + "b"), temp() / "a");
-  EXPECT_EQ(user().asked()[1].prompt, "Really create:\r\n" + temp().path() + kSep + "a ?");
-  EXPECT_EQ(tree(temp().path()), std::vector<std::string>{"a/"});
+  play(
+      [&] {
+        EXPECT_EQ(create("a" + kSep + "b"), temp() / "a");
+        EXPECT_EQ(user().asked()[1].prompt, "Really create:\r\n" + temp().path() + kSep + "a ?");
+        EXPECT_EQ(tree(temp().path()), std::vector<std::string>{"a/"});
+      },
+      Ending::StaysOpen);
 }
 
 TEST_F(NewFolder, ANameStartingWithTheSeparatorIsCutToNothingAndStaysPut) {
-  EXPECT_EQ(create(kSep + "x"), temp().path());
-  EXPECT_EQ(user().asked()[1].prompt, "Really create:\r\n" + temp().path() + kSep + " ?");
-  EXPECT_TRUE(tree(temp().path()).empty());
+  play(
+      [&] {
+        EXPECT_EQ(create(kSep + "x"), temp().path());
+        EXPECT_EQ(user().asked()[1].prompt, "Really create:\r\n" + temp().path() + kSep + " ?");
+        EXPECT_TRUE(tree(temp().path()).empty());
+      },
+      Ending::StaysOpen);
 }
 
 TEST_F(NewFolder, AnExistingFolderIsEnteredWithoutAWord) {
-  makeFolders(temp() / "DOCS");
-  EXPECT_EQ(create("docs"), temp() / "DOCS");
-  EXPECT_EQ(user().asked().size(), 2u);
-  EXPECT_EQ(tree(temp().path()), std::vector<std::string>{"DOCS/"});
+  play(
+      [&] {
+        makeFolders(temp() / "DOCS");
+        EXPECT_EQ(create("docs"), temp() / "DOCS");
+        EXPECT_EQ(user().asked().size(), 2u);
+        EXPECT_EQ(tree(temp().path()), std::vector<std::string>{"DOCS/"});
+      },
+      Ending::StaysOpen);
 }
 
 TEST_F(NewFolder, TextTypedIntoThePathBoxIsIgnoredAndOverwritten) {
-  makeFolders(temp() / "elsewhere");
-  user().answerNextInput("Docs");
-  user().answerNextMessage(kYes);
-  EXPECT_EQ(pickIn(temp().path(),
-                   [&] {
-                     user().type("frmGetFolder", "txtPathlist", temp() / "elsewhere");
-                     user().click("frmGetFolder", "btnNewFolder");
-                   }),
-            temp() / "Docs");
-  EXPECT_EQ(tree(temp().path()), (std::vector<std::string>{"Docs/", "elsewhere/"}));
+  play(
+      [&] {
+        makeFolders(temp() / "elsewhere");
+        user().answerNextInput("Docs");
+        user().answerNextMessage(kYes);
+        EXPECT_EQ(pickIn(temp().path(),
+                         [&] {
+                           user().type("frmGetFolder", "txtPathlist", temp() / "elsewhere");
+                           user().click("frmGetFolder", "btnNewFolder");
+                         }),
+                  temp() / "Docs");
+        EXPECT_EQ(tree(temp().path()), (std::vector<std::string>{"Docs/", "elsewhere/"}));
+      },
+      Ending::StaysOpen);
 }
 
 TEST_F(NewFolder, FoldersThatCannotBeMadeAreReportedAndThePickerStaysPut) {
-  struct Case {
-    const char* story;
-    std::string name;
-    std::function<void()> prepare;
-    const char* reason;
-  };
-  const std::vector<Case> cases{
-      {"a file of that name", "notes", [&] { writeFile(temp() / "NOTES"); }, "not a folder"},
-      {"a control character", "tab\there", [] {}, "control characters"},
-      {"a name too long", std::string(300, 'n'), [] {}, nullptr},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.story);
-    c.prepare();
-    const auto before = tree(temp().path());
-    user().forgetAsked();
-    EXPECT_EQ(create(c.name), temp().path());
-    ASSERT_EQ(user().asked().size(), 3u);
-    expectOops(user().asked()[2], temp().path(), c.reason);
-    EXPECT_EQ(tree(temp().path()), before);
-  }
+  play(
+      [&] {
+        struct Case {
+          const char* story;
+          std::string name;
+          std::function<void()> prepare;
+          const char* reason;
+        };
+        const std::vector<Case> cases{
+            {"a file of that name", "notes", [&] { writeFile(temp() / "NOTES"); }, "not a folder"},
+            {"a control character", "tab\there", [] {}, "control characters"},
+            {"a name too long", std::string(300, 'n'), [] {}, nullptr},
+        };
+        for (const Case& c : cases) {
+          SCOPED_TRACE(c.story);
+          c.prepare();
+          const auto before = tree(temp().path());
+          user().forgetAsked();
+          EXPECT_EQ(create(c.name), temp().path());
+          ASSERT_EQ(user().asked().size(), 3u);
+          expectOops(user().asked()[2], temp().path(), c.reason);
+          EXPECT_EQ(tree(temp().path()), before);
+        }
+      },
+      Ending::StaysOpen);
 }
 
 TEST_F(NewFolder, AFolderNobodyMayWriteInIsReportedAndThePickerStaysPut) {
-  makeFolders(temp() / "locked");
-  ReadOnlyFolder locked(temp() / "locked");
-  if (!locked.ready()) GTEST_SKIP() << "this machine can make no folder read-only";
-  user().answerNextInput("Docs");
-  user().answerNextMessage(kYes);
-  EXPECT_EQ(pickIn(temp() / "locked", [&] { user().click("frmGetFolder", "btnNewFolder"); }),
-            temp() / "locked");
-  ASSERT_EQ(user().asked().size(), 3u);
-  expectOops(user().asked()[2], temp() / "locked/Docs");
-  EXPECT_TRUE(tree(temp() / "locked").empty());
+  play(
+      [&] {
+        makeFolders(temp() / "locked");
+        ReadOnlyFolder locked(temp() / "locked");
+        if (!locked.ready()) GTEST_SKIP() << "this machine can make no folder read-only";
+        user().answerNextInput("Docs");
+        user().answerNextMessage(kYes);
+        EXPECT_EQ(pickIn(temp() / "locked", [&] { user().click("frmGetFolder", "btnNewFolder"); }),
+                  temp() / "locked");
+        ASSERT_EQ(user().asked().size(), 3u);
+        expectOops(user().asked()[2], temp() / "locked/Docs");
+        EXPECT_TRUE(tree(temp() / "locked").empty());
+      },
+      Ending::StaysOpen);
 }
 
 }  // namespace

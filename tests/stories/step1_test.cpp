@@ -24,88 +24,106 @@ class Step1 : public Story {
 const std::vector<std::string> kSkeleton{"Help Project/", "Images/", "Package/"};
 
 TEST_F(Step1, OpensWithBrowseFocusedAndNothingChosen) {
-  EXPECT_EQ(user().caption("frmMain"), "Step 1 - Select or create a project folder");
-  EXPECT_TRUE(user().facts("frmMain", "Command1").focused);
-  EXPECT_EQ(user().text("frmMain", "Text1"), "");
-  EXPECT_TRUE(user().facts("frmMain", "Text1").readOnly);
-  EXPECT_FALSE(user().isOpen("frmGetFolder"));
+  play(
+      [&] {
+        EXPECT_EQ(user().caption("frmMain"), "Step 1 - Select or create a project folder");
+        EXPECT_TRUE(user().facts("frmMain", "Command1").focused);
+        EXPECT_EQ(user().text("frmMain", "Text1"), "");
+        EXPECT_TRUE(user().facts("frmMain", "Text1").readOnly);
+        EXPECT_FALSE(user().isOpen("frmGetFolder"));
+      },
+      Ending::StaysOpen);
 }
 
 TEST_F(Step1, TypingANewFolderMakesItWithTheSkeletonAndEndsTheProgram) {
-  const std::string project = temp() / "My Project";
-  choose(project);
-  EXPECT_TRUE(isFolder(project));
-  EXPECT_EQ(tree(project), kSkeleton);
-  EXPECT_EQ(program().io.ProjectFolder, project);
-  EXPECT_TRUE(user().asked().empty());
-  EXPECT_TRUE(step2Opened);
-  EXPECT_TRUE(program().ui.ended());
-  EXPECT_FALSE(user().isOpen("frmMain"));
+  play([&] {
+    const std::string project = temp() / "My Project";
+    choose(project);
+    EXPECT_TRUE(isFolder(project));
+    EXPECT_EQ(tree(project), kSkeleton);
+    EXPECT_EQ(program().io.ProjectFolder, project);
+    EXPECT_TRUE(user().asked().empty());
+    EXPECT_TRUE(step2Opened);
+    EXPECT_TRUE(program().ui.ended());
+    EXPECT_FALSE(user().isOpen("frmMain"));
+  });
 }
 
 TEST_F(Step1, OpeningFoldersInTheListChoosesTheOpenedFolder) {
-  makeFolders(temp() / "Work");
-  browse([&] {
-    // The picker starts in the program's own folder.
-    EXPECT_EQ(user().text("frmGetFolder", "txtPathlist"), files::applicationFolder());
-    walkTo(temp() / "Work");
-    EXPECT_EQ(user().text("frmGetFolder", "txtPathlist"), temp() / "Work");
-    user().click("frmGetFolder", "btnDone");
+  play([&] {
+    makeFolders(temp() / "Work");
+    browse([&] {
+      // The picker starts in the program's own folder.
+      EXPECT_EQ(user().text("frmGetFolder", "txtPathlist"), files::applicationFolder());
+      walkTo(temp() / "Work");
+      EXPECT_EQ(user().text("frmGetFolder", "txtPathlist"), temp() / "Work");
+      user().click("frmGetFolder", "btnDone");
+    });
+    EXPECT_EQ(tree(temp() / "Work"), kSkeleton);
+    EXPECT_TRUE(program().ui.ended());
   });
-  EXPECT_EQ(tree(temp() / "Work"), kSkeleton);
-  EXPECT_TRUE(program().ui.ended());
 }
 
 TEST_F(Step1, AnExistingProjectIsLeftAsItIsWhateverTheLetterCaseOfItsFolders) {
-  for (const char* name : {"images", "PACKAGE", "Help project"}) {
-    makeFolders(temp() / name);
-  }
-  choose(temp().path());
-  EXPECT_EQ(tree(temp().path()),
-            (std::vector<std::string>{"Help project/", "PACKAGE/", "images/"}));
-  EXPECT_TRUE(program().ui.ended());
+  play([&] {
+    for (const char* name : {"images", "PACKAGE", "Help project"}) {
+      makeFolders(temp() / name);
+    }
+    choose(temp().path());
+    EXPECT_EQ(tree(temp().path()),
+              (std::vector<std::string>{"Help project/", "PACKAGE/", "images/"}));
+    EXPECT_TRUE(program().ui.ended());
+  });
 }
 
 TEST_F(Step1, AnEmptyChoiceIsRefusedAndTheUserMayBrowseAgain) {
-  choose("");
-  ASSERT_EQ(user().asked().size(), 1u);
-  EXPECT_EQ(user().asked()[0].prompt, "This field is required");
-  EXPECT_EQ(user().asked()[0].flags, 0);
-  EXPECT_EQ(user().asked()[0].title, "Oops!");
-  EXPECT_TRUE(user().isOpen("frmMain"));
-  EXPECT_EQ(program().io.ProjectFolder, "");
-  EXPECT_TRUE(tree(temp().path()).empty());
+  play([&] {
+    choose("");
+    ASSERT_EQ(user().asked().size(), 1u);
+    EXPECT_EQ(user().asked()[0].prompt, "This field is required");
+    EXPECT_EQ(user().asked()[0].flags, 0);
+    EXPECT_EQ(user().asked()[0].title, "Oops!");
+    EXPECT_TRUE(user().isOpen("frmMain"));
+    EXPECT_EQ(program().io.ProjectFolder, "");
+    EXPECT_TRUE(tree(temp().path()).empty());
 
-  choose(temp() / "Second try");
-  EXPECT_EQ(tree(temp() / "Second try"), kSkeleton);
+    choose(temp() / "Second try");
+    EXPECT_EQ(tree(temp() / "Second try"), kSkeleton);
+  });
 }
 
 TEST_F(Step1, CancelAndTheCloseBoxEndTheProgramWithoutMakingAnything) {
-  user().click("frmMain", "btnCancel");
-  EXPECT_TRUE(program().ui.ended());
-  EXPECT_FALSE(user().isOpen("frmMain"));
-
-  restart();
-  user().close("frmMain");
-  EXPECT_TRUE(program().ui.ended());
-  EXPECT_FALSE(user().isOpen("frmMain"));
-  EXPECT_TRUE(tree(temp().path()).empty());
+  play([&] {
+    user().click("frmMain", "btnCancel");
+    EXPECT_TRUE(program().ui.ended());
+    EXPECT_FALSE(user().isOpen("frmMain"));
+  });
+  play([&] {
+    user().close("frmMain");
+    EXPECT_TRUE(program().ui.ended());
+    EXPECT_FALSE(user().isOpen("frmMain"));
+    EXPECT_TRUE(tree(temp().path()).empty());
+  });
 }
 
 TEST_F(Step1, ClosingThePickerWithItsCloseBoxYieldsThePathBoxAsDoneWould) {
-  browse([&] {
-    user().type("frmGetFolder", "txtPathlist", temp() / "Closed");
-    user().close("frmGetFolder");
+  play([&] {
+    browse([&] {
+      user().type("frmGetFolder", "txtPathlist", temp() / "Closed");
+      user().close("frmGetFolder");
+    });
+    EXPECT_EQ(tree(temp() / "Closed"), kSkeleton);
   });
-  EXPECT_EQ(tree(temp() / "Closed"), kSkeleton);
 }
 
 TEST_F(Step1, ALinkToAFolderCountsAsThatFolder) {
-  makeFolders(temp() / "real");
-  if (!makeFolderLink(temp() / "real", temp() / "link")) GTEST_SKIP() << "no folder links here";
-  choose(temp() / "link");
-  EXPECT_EQ(tree(temp() / "real"), kSkeleton);
-  EXPECT_TRUE(user().asked().empty());
+  play([&] {
+    makeFolders(temp() / "real");
+    if (!makeFolderLink(temp() / "real", temp() / "link")) GTEST_SKIP() << "no folder links here";
+    choose(temp() / "link");
+    EXPECT_EQ(tree(temp() / "real"), kSkeleton);
+    EXPECT_TRUE(user().asked().empty());
+  });
 }
 
 // Each refusal shows "Oops!" naming the path, leaves step 1 open and the disk as it was.
@@ -153,48 +171,63 @@ TEST_F(Step1, ChoicesThatCannotHoldAProjectAreRefusedAndNothingChanges) {
     const std::string path = refusal.prepare(place);
     if (path.empty()) continue;  // this system cannot make what the story needs
     const auto before = tree(place.path());
-    restart();
-    choose(path);
-    ASSERT_EQ(user().asked().size(), 1u);
-    expectOops(user().asked()[0], place / refusal.named, refusal.reason);
-    EXPECT_TRUE(user().isOpen("frmMain"));
-    EXPECT_FALSE(program().ui.ended());
-    EXPECT_EQ(tree(place.path()), before);
+    play(
+        [&] {
+          choose(path);
+          ASSERT_EQ(user().asked().size(), 1u);
+          expectOops(user().asked()[0], place / refusal.named, refusal.reason);
+          EXPECT_TRUE(user().isOpen("frmMain"));
+          EXPECT_FALSE(program().ui.ended());
+          EXPECT_EQ(tree(place.path()), before);
+        },
+        Ending::StaysOpen);
   }
 }
 
 TEST_F(Step1, ARelativePathIsRefusedAndNothingIsMadeInTheWorkingFolder) {
-  const auto before = tree(".");
-  choose("Relative Project");
-  ASSERT_EQ(user().asked().size(), 1u);
-  EXPECT_EQ(user().asked()[0].title, "Oops!");
-  EXPECT_NE(user().asked()[0].prompt.find("full path"), std::string::npos);
-  EXPECT_EQ(tree("."), before);
-  EXPECT_TRUE(user().isOpen("frmMain"));
+  play(
+      [&] {
+        const auto before = tree(".");
+        choose("Relative Project");
+        ASSERT_EQ(user().asked().size(), 1u);
+        EXPECT_EQ(user().asked()[0].title, "Oops!");
+        EXPECT_NE(user().asked()[0].prompt.find("full path"), std::string::npos);
+        EXPECT_EQ(tree("."), before);
+        EXPECT_TRUE(user().isOpen("frmMain"));
+      },
+      Ending::StaysOpen);
 }
 
 TEST_F(Step1, AFolderNobodyMayWriteInIsReportedAndKeepsWhatWasThere) {
-  makeFolders(temp() / "locked");
-  ReadOnlyFolder locked(temp() / "locked");
-  if (!locked.ready()) GTEST_SKIP() << "this machine can make no folder read-only";
-  const auto before = tree(temp().path());
-  choose(temp() / "locked/Proj");
-  ASSERT_EQ(user().asked().size(), 1u);
-  expectOops(user().asked()[0], temp() / "locked/Proj");
-  EXPECT_TRUE(user().isOpen("frmMain"));
-  EXPECT_EQ(tree(temp().path()), before);
+  play(
+      [&] {
+        makeFolders(temp() / "locked");
+        ReadOnlyFolder locked(temp() / "locked");
+        if (!locked.ready()) GTEST_SKIP() << "this machine can make no folder read-only";
+        const auto before = tree(temp().path());
+        choose(temp() / "locked/Proj");
+        ASSERT_EQ(user().asked().size(), 1u);
+        expectOops(user().asked()[0], temp() / "locked/Proj");
+        EXPECT_TRUE(user().isOpen("frmMain"));
+        EXPECT_EQ(tree(temp().path()), before);
+      },
+      Ending::StaysOpen);
 }
 
 TEST_F(Step1, AProjectFolderThatCannotTakeItsSkeletonKeepsWhatWasMadeAndSaysWhy) {
-  // The project folder itself may be read-only while it exists: nothing can be made in it.
-  makeFolders(temp() / "Proj");
-  ReadOnlyFolder locked(temp() / "Proj");
-  if (!locked.ready()) GTEST_SKIP() << "this machine can make no folder read-only";
-  choose(temp() / "Proj");
-  ASSERT_EQ(user().asked().size(), 1u);
-  expectOops(user().asked()[0], temp() / "Proj/Images");
-  EXPECT_TRUE(isFolder(temp() / "Proj"));
-  EXPECT_TRUE(user().isOpen("frmMain"));
+  play(
+      [&] {
+        // The project folder itself may be read-only while it exists: nothing can be made in it.
+        makeFolders(temp() / "Proj");
+        ReadOnlyFolder locked(temp() / "Proj");
+        if (!locked.ready()) GTEST_SKIP() << "this machine can make no folder read-only";
+        choose(temp() / "Proj");
+        ASSERT_EQ(user().asked().size(), 1u);
+        expectOops(user().asked()[0], temp() / "Proj/Images");
+        EXPECT_TRUE(isFolder(temp() / "Proj"));
+        EXPECT_TRUE(user().isOpen("frmMain"));
+      },
+      Ending::StaysOpen);
 }
 
 }  // namespace

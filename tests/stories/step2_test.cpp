@@ -46,94 +46,100 @@ class Step2 : public Story {
 };
 
 TEST_F(Step2, TheTypicalRunMakesTheProjectInDocumentsAndAShortcutOnTheDesktop) {
-  const std::string documents = temp() / "home/My Documents";
-  const std::string desktop = temp() / "home/Desktop";
-  makeFolders(documents);
-  makeFolders(desktop);
-  ScopedEnvironment drive("HOMEDRIVE", ""), home("HOMEPATH", (temp() / "home").c_str());
+  play([&] {
+    const std::string documents = temp() / "home/My Documents";
+    const std::string desktop = temp() / "home/Desktop";
+    makeFolders(documents);
+    makeFolders(desktop);
+    ScopedEnvironment drive("HOMEDRIVE", ""), home("HOMEPATH", (temp() / "home").c_str());
 
-  // Step 1: to the documents folder, a new folder there, Done.
-  user().whenOpens("frmGetFolder", [&] {
-    user().click("frmGetFolder", "btnMyDocuments");
-    user().answerNextInput("Project");
-    user().answerNextMessage(kYes);
-    user().click("frmGetFolder", "btnNewFolder");
-    user().click("frmGetFolder", "btnDone");
-  });
-  // Step 2: a name, the desktop through the picker, DONE.
-  bool stepOneWaited = false;
-  user().whenOpens("frmMain2", [&] {
-    EXPECT_EQ(user().caption("frmMain2"), "Step 2 - Create a shortcut to the project");
-    EXPECT_TRUE(user().facts("frmMain2", "Text2").focused);
-    EXPECT_TRUE(user().facts("frmMain2", "Text2").readOnly);
-    EXPECT_EQ(user().facts("frmMain2", "btnSkip").tooltip, "Skip creation of shortcut, and bail.");
-    stepOneWaited = !user().enabled("frmMain");
-    user().type("frmMain2", "Text1", "My Project");
+    // Step 1: to the documents folder, a new folder there, Done.
     user().whenOpens("frmGetFolder", [&] {
-      user().click("frmGetFolder", "btnDesktop");
+      user().click("frmGetFolder", "btnMyDocuments");
+      user().answerNextInput("Project");
+      user().answerNextMessage(kYes);
+      user().click("frmGetFolder", "btnNewFolder");
       user().click("frmGetFolder", "btnDone");
     });
-    user().click("frmMain2", "btnBrowse");
-    user().click("frmMain2", "Command1");
-  });
-  user().click("frmMain", "Command1");
+    // Step 2: a name, the desktop through the picker, DONE.
+    bool stepOneWaited = false;
+    user().whenOpens("frmMain2", [&] {
+      EXPECT_EQ(user().caption("frmMain2"), "Step 2 - Create a shortcut to the project");
+      EXPECT_TRUE(user().facts("frmMain2", "Text2").focused);
+      EXPECT_TRUE(user().facts("frmMain2", "Text2").readOnly);
+      EXPECT_EQ(user().facts("frmMain2", "btnSkip").tooltip,
+                "Skip creation of shortcut, and bail.");
+      stepOneWaited = !user().enabled("frmMain");
+      user().type("frmMain2", "Text1", "My Project");
+      user().whenOpens("frmGetFolder", [&] {
+        user().click("frmGetFolder", "btnDesktop");
+        user().click("frmGetFolder", "btnDone");
+      });
+      user().click("frmMain2", "btnBrowse");
+      user().click("frmMain2", "Command1");
+    });
+    user().click("frmMain", "Command1");
 
-  const std::string made = documents + files::kSeparator + "Project";
-  EXPECT_EQ(program().io.ProjectFolder, made);
-  EXPECT_EQ(tree(made), (std::vector<std::string>{"Help Project/", "Images/", "Package/"}));
-  EXPECT_TRUE(stepOneWaited);
-  expectShortcut(desktop, "My Project", made);
-  ASSERT_EQ(user().asked().size(), 3u);
-  EXPECT_EQ(user().asked()[2].prompt, "Process complete");
-  EXPECT_EQ(user().asked()[2].flags, 0);
-  EXPECT_EQ(user().asked()[2].title, "Good news!");
-  EXPECT_TRUE(program().ui.ended());
-  EXPECT_FALSE(user().isOpen("frmMain2"));
-  EXPECT_FALSE(user().isOpen("frmMain"));
+    const std::string made = documents + files::kSeparator + "Project";
+    EXPECT_EQ(program().io.ProjectFolder, made);
+    EXPECT_EQ(tree(made), (std::vector<std::string>{"Help Project/", "Images/", "Package/"}));
+    EXPECT_TRUE(stepOneWaited);
+    expectShortcut(desktop, "My Project", made);
+    ASSERT_EQ(user().asked().size(), 3u);
+    EXPECT_EQ(user().asked()[2].prompt, "Process complete");
+    EXPECT_EQ(user().asked()[2].flags, 0);
+    EXPECT_EQ(user().asked()[2].title, "Good news!");
+    EXPECT_TRUE(program().ui.ended());
+    EXPECT_FALSE(user().isOpen("frmMain2"));
+    EXPECT_FALSE(user().isOpen("frmMain"));
+  });
 }
 
 TEST_F(Step2, SkipAndTheCloseBoxEndTheProgramWithoutAShortcut) {
   for (const bool skip : {true, false}) {
     SCOPED_TRACE(skip ? "SKIP" : "close box");
-    restart();
-    inStep2([&] {
-      user().type("frmMain2", "Text1", "unused");
-      if (skip) {
-        user().click("frmMain2", "btnSkip");
-      } else {
-        user().close("frmMain2");
-      }
+    play([&] {
+      inStep2([&] {
+        user().type("frmMain2", "Text1", "unused");
+        if (skip) {
+          user().click("frmMain2", "btnSkip");
+        } else {
+          user().close("frmMain2");
+        }
+      });
+      EXPECT_TRUE(program().ui.ended());
+      EXPECT_FALSE(user().isOpen("frmMain"));
+      EXPECT_TRUE(user().asked().empty());
+      EXPECT_EQ(tree(temp().path()),
+                (std::vector<std::string>{"Project/", "Project/Help Project/", "Project/Images/",
+                                          "Project/Package/"}));
     });
-    EXPECT_TRUE(program().ui.ended());
-    EXPECT_FALSE(user().isOpen("frmMain"));
-    EXPECT_TRUE(user().asked().empty());
-    EXPECT_EQ(tree(temp().path()),
-              (std::vector<std::string>{"Project/", "Project/Help Project/", "Project/Images/",
-                                        "Project/Package/"}));
   }
 }
 
 TEST_F(Step2, BothFieldsAreRequiredAndBrowseLeavesTheNameAlone) {
-  makeFolders(shortcuts);
-  inStep2([&] {
-    user().click("frmMain2", "Command1");
-    user().type("frmMain2", "Text1", "Name only");
-    user().click("frmMain2", "Command1");
-    user().type("frmMain2", "Text1", "");
-    browseTo(shortcuts);
-    user().click("frmMain2", "Command1");
-    EXPECT_EQ(user().text("frmMain2", "Text2"), shortcuts);
-    EXPECT_EQ(user().text("frmMain2", "Text1"), "");
-    EXPECT_TRUE(user().isOpen("frmMain2"));
-    user().click("frmMain2", "btnSkip");
+  play([&] {
+    makeFolders(shortcuts);
+    inStep2([&] {
+      user().click("frmMain2", "Command1");
+      user().type("frmMain2", "Text1", "Name only");
+      user().click("frmMain2", "Command1");
+      user().type("frmMain2", "Text1", "");
+      browseTo(shortcuts);
+      user().click("frmMain2", "Command1");
+      EXPECT_EQ(user().text("frmMain2", "Text2"), shortcuts);
+      EXPECT_EQ(user().text("frmMain2", "Text1"), "");
+      EXPECT_TRUE(user().isOpen("frmMain2"));
+      user().click("frmMain2", "btnSkip");
+    });
+    ASSERT_EQ(user().asked().size(), 3u);
+    for (const Asked& asked : user().asked()) {
+      EXPECT_EQ(asked.prompt, "Both fields are required");
+      EXPECT_EQ(asked.title, "Oops!");
+      EXPECT_EQ(asked.flags, 0);
+    }
+    EXPECT_TRUE(tree(shortcuts).empty());
   });
-  ASSERT_EQ(user().asked().size(), 3u);
-  for (const Asked& asked : user().asked()) {
-    EXPECT_EQ(asked.prompt, "Both fields are required");
-    EXPECT_EQ(asked.title, "Oops!");
-    EXPECT_EQ(asked.flags, 0);
-  }
-  EXPECT_TRUE(tree(shortcuts).empty());
 }
 
 TEST_F(Step2, NamesInAnyScriptOrOfSpacesOnlyGoAsTyped) {
@@ -144,11 +150,12 @@ TEST_F(Step2, NamesInAnyScriptOrOfSpacesOnlyGoAsTyped) {
 #endif
   for (const std::string& name : names) {
     SCOPED_TRACE(name);
-    restart();
-    removeAll(project);
-    inStep2([&] { makeShortcut(name, shortcuts); });
-    expectShortcut(shortcuts, name);
-    EXPECT_TRUE(program().ui.ended());
+    play([&] {
+      removeAll(project);
+      inStep2([&] { makeShortcut(name, shortcuts); });
+      expectShortcut(shortcuts, name);
+      EXPECT_TRUE(program().ui.ended());
+    });
   }
   EXPECT_EQ(tree(shortcuts).size(), names.size());
 }
@@ -202,57 +209,99 @@ TEST_F(Step2, ShortcutsThatCannotBeMadeAreReportedAndStepTwoStaysOpen) {
     removeAll(temp().path());
     makeFolders(shortcuts);
     if (!failure.prepare(shortcuts)) continue;
-    restart();
-    std::vector<std::string> before;
-    inStep2([&] {
-      before = tree(temp().path());
-      makeShortcut(failure.name, temp() / failure.folder);
-      EXPECT_TRUE(user().isOpen("frmMain2"));
-      user().click("frmMain2", "btnSkip");
+    play([&] {
+      std::vector<std::string> before;
+      inStep2([&] {
+        before = tree(temp().path());
+        makeShortcut(failure.name, temp() / failure.folder);
+        EXPECT_TRUE(user().isOpen("frmMain2"));
+        user().click("frmMain2", "btnSkip");
+      });
+      EXPECT_EQ(tree(temp().path()), before);
+      ASSERT_EQ(user().asked().size(), 1u);
+      expectOops(user().asked()[0], temp() / failure.named, failure.reason);
     });
-    EXPECT_EQ(tree(temp().path()), before);
-    ASSERT_EQ(user().asked().size(), 1u);
-    expectOops(user().asked()[0], temp() / failure.named, failure.reason);
   }
 }
 
 TEST_F(Step2, AFailedShortcutCanBeMadeAfterChangingTheFolder) {
-  makeFolders(shortcuts);
-  inStep2([&] {
-    makeShortcut("Link", temp() / "Nowhere");
-    browseTo(shortcuts);
-    user().click("frmMain2", "Command1");
+  play([&] {
+    makeFolders(shortcuts);
+    inStep2([&] {
+      makeShortcut("Link", temp() / "Nowhere");
+      browseTo(shortcuts);
+      user().click("frmMain2", "Command1");
+    });
+    expectShortcut(shortcuts, "Link");
+    ASSERT_EQ(user().asked().size(), 2u);
+    EXPECT_EQ(user().asked()[0].title, "Oops!");
+    EXPECT_EQ(user().asked()[1].prompt, "Process complete");
+    EXPECT_TRUE(program().ui.ended());
   });
-  expectShortcut(shortcuts, "Link");
-  ASSERT_EQ(user().asked().size(), 2u);
-  EXPECT_EQ(user().asked()[0].title, "Oops!");
-  EXPECT_EQ(user().asked()[1].prompt, "Process complete");
-  EXPECT_TRUE(program().ui.ended());
 }
 
 TEST_F(Step2, AFolderNobodyMayWriteInIsReported) {
-  makeFolders(shortcuts);
-  ReadOnlyFolder locked(shortcuts);
-  if (!locked.ready()) GTEST_SKIP() << "this machine can make no folder read-only";
-  inStep2([&] {
-    makeShortcut("Link", shortcuts);
-    user().click("frmMain2", "btnSkip");
+  play([&] {
+    makeFolders(shortcuts);
+    ReadOnlyFolder locked(shortcuts);
+    if (!locked.ready()) GTEST_SKIP() << "this machine can make no folder read-only";
+    inStep2([&] {
+      makeShortcut("Link", shortcuts);
+      user().click("frmMain2", "btnSkip");
+    });
+    ASSERT_EQ(user().asked().size(), 1u);
+    expectOops(user().asked()[0], shortcuts + files::kSeparator + "Link");
+    EXPECT_TRUE(tree(shortcuts).empty());
   });
-  ASSERT_EQ(user().asked().size(), 1u);
-  expectOops(user().asked()[0], shortcuts + files::kSeparator + "Link");
-  EXPECT_TRUE(tree(shortcuts).empty());
 }
 
 TEST_F(Step2, NoShortcutIsMadeToAProjectFolderThatHasGone) {
-  makeFolders(shortcuts);
-  inStep2([&] {
-    removeAll(project);
-    makeShortcut("Link", shortcuts);
-    user().click("frmMain2", "btnSkip");
+  play([&] {
+    makeFolders(shortcuts);
+    inStep2([&] {
+      removeAll(project);
+      makeShortcut("Link", shortcuts);
+      user().click("frmMain2", "btnSkip");
+    });
+    ASSERT_EQ(user().asked().size(), 1u);
+    expectOops(user().asked()[0], project, "not there any more");
+    EXPECT_TRUE(tree(shortcuts).empty());
   });
-  ASSERT_EQ(user().asked().size(), 1u);
-  expectOops(user().asked()[0], project, "not there any more");
-  EXPECT_TRUE(tree(shortcuts).empty());
+}
+
+// Windows under a modal one wait until it closes, even after windows and boxes opened above
+// that one have closed again.
+TEST_F(Step2, StepOneTakesNoInputUntilStepTwoIsOverWhateverOpensAboveIt) {
+  makeFolders(shortcuts);
+  const auto stepOneWaits = [&] {
+    EXPECT_FALSE(user().enabled("frmMain"));
+    user().click("frmMain", "Command1");
+    user().click("frmMain", "btnCancel");
+    user().close("frmMain");
+    EXPECT_TRUE(user().isOpen("frmMain"));
+    EXPECT_FALSE(program().ui.ended());
+  };
+  play([&] {
+    inStep2([&] {
+      user().whenOpens("frmGetFolder", [&] {
+        walkTo(shortcuts);
+        user().answerNextInput("Inner");
+        user().answerNextMessage(kYes);
+        user().click("frmGetFolder", "btnNewFolder");
+        stepOneWaits();
+        EXPECT_FALSE(user().enabled("frmMain2"));
+        user().click("frmGetFolder", "btnDone");
+      });
+      user().click("frmMain2", "btnBrowse");
+      stepOneWaits();
+      user().click("frmMain2", "Command1");  // "Both fields are required"
+      stepOneWaits();
+      EXPECT_EQ(program().io.ProjectFolder, project);
+      user().click("frmMain2", "btnSkip");
+    });
+    EXPECT_EQ(user().asked().size(), 3u);
+    EXPECT_EQ(tree(shortcuts), std::vector<std::string>{"Inner/"});
+  });
 }
 
 }  // namespace

@@ -2,7 +2,24 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <mutex>
+#include <thread>
+
 namespace qb::test {
+
+void ScriptedUser::attach(Toolkit& toolkit) {
+  toolkit_ = &toolkit;
+  toolkit.standInWith(this);
+}
+
+void ScriptedUser::detach() {
+  if (toolkit_) toolkit_->standInWith(nullptr);
+  toolkit_ = nullptr;
+}
 
 void ScriptedUser::whenOpens(const std::string& window, std::function<void()> script) {
   scripts_[window].push_back(std::move(script));
@@ -16,17 +33,23 @@ void ScriptedUser::answerNextInput(const std::string& text) {
   inputAnswers_.push_back(text);
 }
 
-std::function<void()> ScriptedUser::takeScript(const std::string& window) {
+void ScriptedUser::shown(const std::string& window, bool modal) {
   auto& queue = scripts_[window];
-  if (queue.empty()) return [] {};
-  auto script = std::move(queue.front());
-  queue.pop_front();
-  return script;
-}
-
-bool ScriptedUser::hasScript(const std::string& window) const {
-  const auto found = scripts_.find(window);
-  return found != scripts_.end() && !found->second.empty();
+  // A window that is not modal needs no script; the others wait under a modal one until it
+  // closes, so its script must close it.
+  if (!modal && queue.empty()) return;
+  std::function<void()> script = [] {};
+  if (!queue.empty()) {
+    script = std::move(queue.front());
+    queue.pop_front();
+  }
+  toolkit_->post([this, window, modal, script = std::move(script)] {
+    script();
+    if (modal && isOpen(window)) {
+      ADD_FAILURE() << window << " was left open by its script";
+      close(window);
+    }
+  });
 }
 
 int ScriptedUser::answerMessage(const std::string& prompt, int flags, const std::string& title) {
@@ -52,6 +75,63 @@ std::string ScriptedUser::answerInput(const std::string& prompt, const std::stri
   std::string answer = inputAnswers_.front();
   inputAnswers_.pop_front();
   return answer;
+}
+
+int runLoop(ScriptedUser& user, const std::function<bool(Toolkit&)>& script) {
+  int argc = 1;
+  char name[] = "quenbrook";
+  char* argv[] = {name, nullptr};
+  std::unique_ptr<Toolkit> toolkit = makeNativeToolkit(argc, argv);
+  if (!toolkit) {
+    ADD_FAILURE() << "No toolkit";
+    return -1;
+  }
+  Watchdog watchdog;
+  toolkit->post([&] {
+    user.attach(*toolkit);
+    const bool ended = script(*toolkit);
+    user.detach();
+    watchdog.arm();
+    if (ended) return;
+    ADD_FAILURE() << "The program was left running after the script";
+    toolkit->quit();
+  });
+  return toolkit->run();
+}
+
+struct Watchdog::State {
+  std::mutex mutex;
+  std::condition_variable changed;
+  bool armed = false, done = false;
+  std::thread thread;
+};
+
+Watchdog::Watchdog() : state_(std::make_unique<State>()) {
+  state_->thread = std::thread([state = state_.get()] {
+    std::unique_lock lock(state->mutex);
+    state->changed.wait(lock, [state] { return state->armed || state->done; });
+    if (state->done) return;
+    if (state->changed.wait_for(lock, std::chrono::minutes(1), [state] { return state->done; })) {
+      return;
+    }
+    std::fputs("The main loop did not return after the program ended.\n", stderr);
+    std::_Exit(1);
+  });
+}
+
+Watchdog::~Watchdog() {
+  {
+    std::lock_guard lock(state_->mutex);
+    state_->done = true;
+  }
+  state_->changed.notify_all();
+  state_->thread.join();
+}
+
+void Watchdog::arm() {
+  std::lock_guard lock(state_->mutex);
+  state_->armed = true;
+  state_->changed.notify_all();
 }
 
 }  // namespace qb::test

@@ -2,7 +2,8 @@
 
 // What a user does, told once and played on every toolkit: act on a control of an open window
 // by its name, say what to do when a window opens, and answer message and input boxes while
-// what they asked is recorded.
+// what they asked is recorded. Scripts run from inside the toolkit's own loops, as a user's
+// clicks would.
 
 #include <deque>
 #include <functional>
@@ -11,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/ui.h"
+#include "platform/toolkit.h"
 
 namespace qb::test {
 
@@ -31,17 +32,39 @@ struct ControlFacts {
   bool focused = false;
 };
 
-class ScriptedUser {
+// How a window sits on the screen, in pixels at 96 dots per inch.
+struct WindowFacts {
+  int centreX = 0, centreY = 0;
+  bool inTaskbar = false;
+  std::string owner;  // the window it belongs to and stays above, or empty
+  bool fixedSize = false;
+  bool hasIcon = false;
+};
+
+// Keys a user presses on a control.
+enum class Key { Up, Down, Enter, Escape, Tab, Space };
+
+class ScriptedUser : private StandIn {
  public:
   virtual ~ScriptedUser() = default;
 
-  virtual Toolkit& toolkit() = 0;
+  // Takes the toolkit's boxes and windows from here on, until detach.
+  void attach(Toolkit& toolkit);
+  void detach();
+  Toolkit& toolkit() { return *toolkit_; }
 
   virtual void click(const std::string& window, const std::string& control) = 0;
   // Replaces the text of a box as a user does: select all, then type.
   virtual void type(const std::string& window, const std::string& control,
                     const std::string& text) = 0;
-  // Opens a folder shown in a directory list, by its full path.
+  // Types characters into a control without clearing it first (type-ahead in a list).
+  virtual void keys(const std::string& window, const std::string& control,
+                    const std::string& text) = 0;
+  virtual void press(const std::string& window, const std::string& control, Key key) = 0;
+  // Clicks once on a folder shown in a directory list, by its full path.
+  virtual void selectFolder(const std::string& window, const std::string& control,
+                            const std::string& path) = 0;
+  // Opens a folder shown in a directory list (a double click), by its full path.
   virtual void openFolder(const std::string& window, const std::string& control,
                           const std::string& path) = 0;
   virtual void pickDrive(const std::string& window, const std::string& control,
@@ -50,13 +73,17 @@ class ScriptedUser {
   virtual void close(const std::string& window) = 0;
 
   virtual bool isOpen(const std::string& window) = 0;
+  // Whether any window of the program is on the screen.
+  virtual bool anyWindowShown() = 0;
   virtual std::string text(const std::string& window, const std::string& control) = 0;
-  // The full paths of the rows of a directory list, top to bottom.
+  // The full paths of the rows of a directory list, top to bottom, and the selected one.
   virtual std::vector<std::string> rows(const std::string& window, const std::string& control) = 0;
+  virtual std::string selectedFolder(const std::string& window, const std::string& control) = 0;
   virtual std::vector<std::string> drives(const std::string& window,
                                           const std::string& control) = 0;
   virtual std::string selectedDrive(const std::string& window, const std::string& control) = 0;
   virtual ControlFacts facts(const std::string& window, const std::string& control) = 0;
+  virtual WindowFacts windowFacts(const std::string& window) = 0;
   virtual std::string caption(const std::string& window) = 0;
   virtual bool enabled(const std::string& window) = 0;
 
@@ -67,14 +94,12 @@ class ScriptedUser {
   const std::vector<Asked>& asked() const { return asked_; }
   void forgetAsked() { asked_.clear(); }
 
- protected:
-  // The script for a window that has just opened, or an empty one if none was given.
-  std::function<void()> takeScript(const std::string& window);
-  bool hasScript(const std::string& window) const;
-  int answerMessage(const std::string& prompt, int flags, const std::string& title);
-  std::string answerInput(const std::string& prompt, const std::string& title);
-
  private:
+  int answerMessage(const std::string& prompt, int flags, const std::string& title) override;
+  std::string answerInput(const std::string& prompt, const std::string& title) override;
+  void shown(const std::string& window, bool modal) override;
+
+  Toolkit* toolkit_ = nullptr;
   std::map<std::string, std::deque<std::function<void()>>> scripts_;
   std::deque<int> messageAnswers_;
   std::deque<std::string> inputAnswers_;
@@ -83,5 +108,23 @@ class ScriptedUser {
 
 // Provided by each toolkit's test driver.
 std::unique_ptr<ScriptedUser> makeScriptedUser();
+
+// Makes the native toolkit as the program does and runs its main loop, with script called from
+// inside it. The script says whether it ended its program; one that did not is a failure, and
+// the loop is ended for it. Returns the main loop's status.
+int runLoop(ScriptedUser& user, const std::function<bool(Toolkit&)>& script);
+
+// Ends the test run, saying why, should the main loop not return within a minute of being told
+// to: a story fails rather than hangs.
+class Watchdog {
+ public:
+  Watchdog();
+  ~Watchdog();
+  void arm();  // the program has ended
+
+ private:
+  struct State;
+  std::unique_ptr<State> state_;
+};
 
 }  // namespace qb::test

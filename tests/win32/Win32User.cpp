@@ -8,7 +8,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <deque>
+#include <cwctype>
+#include <map>
 
 #include "platform/win32/DirListBox.h"
 #include "platform/win32/Win32Toolkit.h"
@@ -24,9 +25,6 @@ using win32::utf8;
 using win32::wide;
 using win32::Win32Window;
 
-constexpr wchar_t kMessengerClass[] = L"QuenbrookTestScripts";
-constexpr UINT kRunScript = WM_APP + 7;
-
 LPARAM keyData(UINT key, bool up) {
   const UINT scan = MapVirtualKeyW(key, MAPVK_VK_TO_VSC);
   const bool extended = key == VK_DELETE || key == VK_UP || key == VK_DOWN;
@@ -35,45 +33,20 @@ LPARAM keyData(UINT key, bool up) {
   return data;
 }
 
-void press(HWND target, UINT key) {
+// Keys as the keyboard sends them: posted to the focused control and handled by the loop, so
+// that the dialog keys see them first and the loop makes the characters typed.
+void postKey(HWND target, UINT key) {
+  PostMessageW(target, WM_KEYDOWN, key, keyData(key, false));
+  PostMessageW(target, WM_KEYUP, key, keyData(key, true));
+}
+
+void pressNow(HWND target, UINT key) {
   SendMessageW(target, WM_KEYDOWN, key, keyData(key, false));
   SendMessageW(target, WM_KEYUP, key, keyData(key, true));
 }
 
 class Win32User : public ScriptedUser {
  public:
-  Win32User() {
-    toolkit_.answerBoxesWith(
-        [this](const std::string& p, int f, const std::string& t) {
-          return answerMessage(p, f, t);
-        },
-        [this](const std::string& p, const std::string& t) { return answerInput(p, t); });
-    static const ATOM registered = [] {
-      WNDCLASSEXW windowClass{};
-      windowClass.cbSize = sizeof(windowClass);
-      windowClass.lpfnWndProc = messengerProcedure;
-      windowClass.hInstance = GetModuleHandleW(nullptr);
-      windowClass.lpszClassName = kMessengerClass;
-      return RegisterClassExW(&windowClass);
-    }();
-    (void)registered;
-    messenger_ = CreateWindowExW(0, kMessengerClass, nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                 GetModuleHandleW(nullptr), nullptr);
-    SetWindowLongPtrW(messenger_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    // The script runs from the window's own nested loop, as a user's clicks would.
-    toolkit_.onShown = [this](const std::string& name) {
-      // Only a modal window must be closed by its script: the others wait disabled under it.
-      const bool modal = hasDisabledWindow();
-      if (!modal && !hasScript(name)) return;
-      pending_.push_back({name, modal});
-      PostMessageW(messenger_, kRunScript, 0, 0);
-    };
-  }
-
-  ~Win32User() override { DestroyWindow(messenger_); }
-
-  Toolkit& toolkit() override { return toolkit_; }
-
   void click(const std::string& window, const std::string& control) override {
     HWND button = usable(window, control);
     if (!button) return;
@@ -86,7 +59,7 @@ class Win32User : public ScriptedUser {
     if (!box) return;
     SetFocus(box);
     SendMessageW(box, EM_SETSEL, 0, -1);
-    press(box, VK_DELETE);
+    pressNow(box, VK_DELETE);
     for (const wchar_t unit : wide(text)) {
       if (unit == L'\n') {
         SendMessageW(box, WM_KEYDOWN, VK_RETURN, keyData(VK_RETURN, false));
@@ -98,30 +71,77 @@ class Win32User : public ScriptedUser {
     }
   }
 
+  void keys(const std::string& window, const std::string& control,
+            const std::string& text) override {
+    HWND target = usable(window, control);
+    if (!target) return;
+    SetFocus(target);
+    for (const wchar_t unit : wide(text))
+      postKey(target, static_cast<UINT>(std::towupper(unit)));
+    handleQueued();
+  }
+
+  void press(const std::string& window, const std::string& control, Key key) override {
+    static const std::map<Key, UINT> kKeys{{Key::Up, VK_UP},        {Key::Down, VK_DOWN},
+                                           {Key::Enter, VK_RETURN}, {Key::Escape, VK_ESCAPE},
+                                           {Key::Tab, VK_TAB},      {Key::Space, VK_SPACE}};
+    HWND target = usable(window, control);
+    if (!target) return;
+    SetFocus(target);
+    postKey(target, kKeys.at(key));
+    handleQueued();
+  }
+
+  void selectFolder(const std::string& window, const std::string& control,
+                    const std::string& path) override {
+    if (auto [box, at] = rowOf(window, control, path); box) {
+      SendMessageW(box, WM_LBUTTONDOWN, MK_LBUTTON, at);
+      SendMessageW(box, WM_LBUTTONUP, 0, at);
+    }
+  }
+
   void openFolder(const std::string& window, const std::string& control,
                   const std::string& path) override {
+    if (auto [box, at] = rowOf(window, control, path); box) {
+      SendMessageW(box, WM_LBUTTONDOWN, MK_LBUTTON, at);
+      SendMessageW(box, WM_LBUTTONUP, 0, at);
+      SendMessageW(box, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+      if (IsWindow(box)) SendMessageW(box, WM_LBUTTONUP, 0, at);
+    }
+  }
+
+  std::string selectedFolder(const std::string& window, const std::string& control) override {
     win32::DirListBox* list = dirList(window, control);
-    if (!list) return;
-    const int row = list->rowOf(path);
-    if (row < 0) {
-      ADD_FAILURE() << path << " is not shown in " << control;
-      return;
+    return list ? list->pathOfRow(static_cast<int>(SendMessageW(list->hwnd(), LB_GETCURSEL, 0, 0)))
+                : "";
+  }
+
+  bool anyWindowShown() override {
+    for (LiveWindow* window : toolkit().windows()) {
+      if (IsWindowVisible(static_cast<Win32Window*>(window)->hwnd())) return true;
     }
-    if (!usable(window, control)) return;
-    const HWND box = list->hwnd();
-    // Scrolled into view first, as a user would before clicking it.
-    RECT client{}, item{};
-    GetClientRect(box, &client);
-    SendMessageW(box, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    if (item.top < client.top || item.bottom > client.bottom) {
-      SendMessageW(box, LB_SETTOPINDEX, static_cast<WPARAM>(row), 0);
-      SendMessageW(box, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    return false;
+  }
+
+  WindowFacts windowFacts(const std::string& window) override {
+    Win32Window* top = findWindow(window);
+    if (!top) return {};
+    RECT rect{};
+    GetWindowRect(top->hwnd(), &rect);
+    const double scale = 96.0 / win32::dpiOfWindow(top->hwnd());
+    WindowFacts facts;
+    facts.centreX = static_cast<int>(std::lround((rect.left + rect.right) / 2 * scale));
+    facts.centreY = static_cast<int>(std::lround((rect.top + rect.bottom) / 2 * scale));
+    facts.inTaskbar = GetWindowLongW(top->hwnd(), GWL_EXSTYLE) & WS_EX_APPWINDOW;
+    const HWND owner = GetWindow(top->hwnd(), GW_OWNER);
+    for (LiveWindow* other : toolkit().windows()) {
+      if (static_cast<Win32Window*>(other)->hwnd() == owner) facts.owner = other->name();
     }
-    const LPARAM at = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
-    SendMessageW(box, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    SendMessageW(box, WM_LBUTTONUP, 0, at);
-    SendMessageW(box, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
-    if (IsWindow(box)) SendMessageW(box, WM_LBUTTONUP, 0, at);
+    const LONG style = GetWindowLongW(top->hwnd(), GWL_STYLE);
+    facts.fixedSize = (style & WS_CAPTION) && !(style & (WS_THICKFRAME | WS_MAXIMIZEBOX));
+    facts.hasIcon = SendMessageW(top->hwnd(), WM_GETICON, ICON_BIG, 0) &&
+                    SendMessageW(top->hwnd(), WM_GETICON, ICON_SMALL, 0);
+    return facts;
   }
 
   void pickDrive(const std::string& window, const std::string& control,
@@ -224,42 +244,40 @@ class Win32User : public ScriptedUser {
   }
 
  private:
-  struct Pending {
-    std::string window;
-    bool modal;
-  };
-
-  static LRESULT CALLBACK messengerProcedure(HWND hwnd, UINT message, WPARAM wParam,
-                                             LPARAM lParam) {
-    auto* self = reinterpret_cast<Win32User*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (message == kRunScript && self) {
-      self->runNext();
-      return 0;
-    }
-    return DefWindowProcW(hwnd, message, wParam, lParam);
+  // Handles what is queued now, as the program's loop would.
+  void handleQueued() {
+    toolkit().runUntil([] {
+      MSG message;
+      return !PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);
+    });
   }
 
-  void runNext() {
-    if (pending_.empty()) return;
-    const Pending next = pending_.front();
-    pending_.pop_front();
-    takeScript(next.window)();
-    if (next.modal && isOpen(next.window)) {
-      ADD_FAILURE() << next.window << " was left open by its script";
-      close(next.window);
+  // A folder's row in a list, scrolled into view, and the point a user would click.
+  std::pair<HWND, LPARAM> rowOf(const std::string& window, const std::string& control,
+                                const std::string& path) {
+    win32::DirListBox* list = dirList(window, control);
+    if (!list) return {};
+    const int row = list->rowOf(path);
+    if (row < 0) {
+      ADD_FAILURE() << path << " is not shown in " << control;
+      return {};
     }
-  }
-
-  bool hasDisabledWindow() const {
-    for (Win32Window* window : toolkit_.windows()) {
-      if (IsWindowVisible(window->hwnd()) && !IsWindowEnabled(window->hwnd())) return true;
+    if (!usable(window, control)) return {};
+    const HWND box = list->hwnd();
+    RECT client{}, item{};
+    GetClientRect(box, &client);
+    SendMessageW(box, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    if (item.top < client.top || item.bottom > client.bottom) {
+      SendMessageW(box, LB_SETTOPINDEX, static_cast<WPARAM>(row), 0);
+      SendMessageW(box, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
     }
-    return false;
+    return {box, MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2)};
   }
 
   Win32Window* findWindow(const std::string& name, bool required = true) {
-    for (Win32Window* window : toolkit_.windows()) {
-      if (window->hwnd() && IsWindowVisible(window->hwnd()) && window->spec().name == name) {
+    for (LiveWindow* live : toolkit().windows()) {
+      auto* window = static_cast<Win32Window*>(live);
+      if (window->hwnd() && IsWindowVisible(window->hwnd()) && window->name() == name) {
         return window;
       }
     }
@@ -301,10 +319,6 @@ class Win32User : public ScriptedUser {
     text.resize(static_cast<std::size_t>(length));
     return utf8(text);
   }
-
-  win32::Win32Toolkit toolkit_;
-  HWND messenger_ = nullptr;
-  std::deque<Pending> pending_;
 };
 
 }  // namespace

@@ -1,0 +1,117 @@
+#include "platform/toolkit.h"
+
+#include <algorithm>
+#include <exception>
+
+namespace qb {
+
+LiveWindow::~LiveWindow() {
+  if (!toolkit_) return;
+  auto& all = toolkit_->windows_;
+  all.erase(std::remove(all.begin(), all.end(), this), all.end());
+}
+
+std::unique_ptr<LiveWindow> Toolkit::createWindow(const WindowSpec& spec, WindowEvents& events) {
+  std::unique_ptr<LiveWindow> window = makeWindow(spec, events);
+  window->toolkit_ = this;
+  window->name_ = spec.name;
+  window->level_ = depth_;
+  windows_.push_back(window.get());
+  return window;
+}
+
+void Toolkit::show(LiveWindow& window, LiveWindow* owner) {
+  window.shown_ = true;
+  window.show(owner);
+  if (standIn_) standIn_->shown(window.name(), false);
+}
+
+void Toolkit::showModal(LiveWindow& window, LiveWindow* owner, const std::function<bool()>& done) {
+  enterModal(&window);
+  try {
+    window.shown_ = true;
+    window.show(owner);
+    if (standIn_) standIn_->shown(window.name(), true);
+    runUntil(done);
+  } catch (...) {
+    leaveModal();
+    throw;
+  }
+  leaveModal();
+}
+
+int Toolkit::messageBox(const std::string& prompt, int flags, const std::string& title) {
+  LiveWindow* owner = topWindow();
+  enterModal(nullptr);
+  int answer = kOk;
+  try {
+    answer = standIn_ ? standIn_->answerMessage(prompt, flags, title)
+                      : showMessageBox(owner, prompt, flags, title);
+  } catch (...) {
+    leaveModal();
+    throw;
+  }
+  leaveModal();
+  return answer;
+}
+
+std::string Toolkit::inputBox(const std::string& prompt, const std::string& title) {
+  LiveWindow* owner = topWindow();
+  enterModal(nullptr);
+  std::string answer;
+  try {
+    answer = standIn_ ? standIn_->answerInput(prompt, title) : showInputBox(owner, prompt, title);
+  } catch (...) {
+    leaveModal();
+    throw;
+  }
+  leaveModal();
+  return answer;
+}
+
+void Toolkit::dispatch(const std::function<void()>& event) {
+  try {
+    event();
+  } catch (const ProgramEnded&) {
+    // The program is over; nothing more to say.
+  } catch (const std::exception& e) {
+    messageBox(e.what(), kOkOnly, "Oops!");
+  }
+}
+
+// A window takes input while no modal level above its own is open. Counting levels, rather
+// than re-enabling what one show disabled, keeps a window disabled by an outer modal show
+// disabled after an inner one ends.
+void Toolkit::enterModal(LiveWindow* above) {
+  ++depth_;
+  if (above) above->level_ = depth_;
+  applyModality();
+}
+
+void Toolkit::leaveModal() {
+  --depth_;
+  for (LiveWindow* window : windows_)
+    window->level_ = std::min(window->level_, depth_);
+  applyModality();
+}
+
+void Toolkit::applyModality() {
+  // Copied: enabling a window may run a front end's loop, which may unload another.
+  const std::vector<LiveWindow*> all = windows_;
+  for (LiveWindow* window : all) {
+    if (std::find(windows_.begin(), windows_.end(), window) == windows_.end()) continue;
+    const bool enabled = window->level_ >= depth_;
+    if (enabled == window->enabled_) continue;
+    window->enabled_ = enabled;
+    window->setEnabled(enabled);
+  }
+}
+
+LiveWindow* Toolkit::topWindow() const {
+  for (auto it = windows_.rbegin(); it != windows_.rend(); ++it) {
+    if ((*it)->shown_ && (*it)->enabled_) return *it;
+  }
+  return nullptr;
+}
+
+}  // namespace qb

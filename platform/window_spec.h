@@ -1,0 +1,65 @@
+#pragma once
+
+// How a form describes its window, once, as data: the caption, the frame, and the controls in
+// tab order with their rectangles in twips. Front ends build live windows from it.
+
+#include <string>
+#include <vector>
+
+namespace qb {
+
+// Sizes are in twips (1440 to the inch); front ends turn them into pixels at the window's DPI.
+struct Twips {
+  int left = 0, top = 0, width = 0, height = 0;
+};
+
+enum class ControlKind { Label, TextBox, Button, DriveList, DirList };
+
+enum class Picture { None, Done, NewFolder, Desktop, MyDocuments };
+
+enum class WindowIcon { Program, Folder };
+
+enum class Placement { CenterScreen, CenterOwner };
+
+struct Font {
+  std::string family;  // empty: the front end's usual dialog font
+  int points = 0;
+  bool bold = false;
+};
+
+enum ControlFlags : unsigned {
+  kMultiLine = 1u << 0,
+  kReadOnly = 1u << 1,
+  kAutoSize = 1u << 2,  // a label that is as wide as its caption
+};
+
+struct ControlSpec {
+  std::string name;
+  ControlKind kind;
+  std::string caption;
+  std::string tooltip;
+  Twips rect;
+  unsigned flags = 0;
+  Picture picture = Picture::None;
+  Font font = {};
+};
+
+struct WindowSpec {
+  std::string name;
+  std::string caption;
+  int clientWidth = 0, clientHeight = 0;  // twips
+  bool closeBox = true;
+  bool inTaskbar = false;
+  Placement placement = Placement::CenterOwner;
+  WindowIcon icon = WindowIcon::Program;
+  std::vector<ControlSpec> controls;  // in tab order; the first has the focus when shown
+};
+
+// ---- Message and input boxes --------------------------------------------------------------
+
+enum MsgBoxFlags : int { kOkOnly = 0, kYesNo = 4, kQuestion = 32 };
+enum MsgBoxResult : int { kOk = 1, kYes = 6, kNo = 7 };
+
+enum class UnloadMode { FormControlMenu = 0, FromCode = 1 };
+
+}  // namespace qb
