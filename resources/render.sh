@@ -35,6 +35,14 @@ for name in folder-open folder-closed; do
     done
 done
 
+# The desktop icon in the hicolor theme's layout, for the Linux package: every size a menu or
+# launcher commonly asks for, beside the SVG itself as the scalable one.
+for size in 16 22 24 32 48 64 128 256; do
+    mkdir -p "$here/hicolor/${size}x${size}/apps"
+    rsvg-convert --width "$size" --height "$size" --format png \
+        --output "$here/hicolor/${size}x${size}/apps/quenbrook.png" "$here/clipboard.svg"
+done
+
 # Windows icons: every size a display at 100% to 300% asks for, packed from PNGs rendered into
 # a scratch folder.
 ico="$here/ico"
@@ -60,5 +68,6 @@ for name in folder-open folder-closed; do
     pack "$name" 16 20 24 32 48
 done
 
-echo "render.sh: wrote $(find "$out" -name '*.png' | wc -l) PNGs to $out" \
+echo "render.sh: wrote $(find "$out" "$here/hicolor" -name '*.png' | wc -l) PNGs to $out" \
+    "and $here/hicolor" \
     "and $(find "$ico" -name '*.ico' | wc -l) icons to $ico"

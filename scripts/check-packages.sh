@@ -1,0 +1,120 @@
+#!/usr/bin/env bash
+# Builds the two packages and checks them as the people who install them meet them:
+# - the Debian package (build/packages/) passes lintian, desktop-file-validate and appstreamcli,
+#   installs with dpkg -i, runs from /usr/bin, and leaves no file behind once purged;
+# - the Windows installer (build-win/Quenbrook-<version>.msi) installs silently under wine in a
+#   fresh prefix, the installed Quenbrook.exe opens step 1, and the silent removal leaves
+#   neither files nor the uninstall entry.
+# Installs the package on this machine, so it runs as root (or with sudo), as CI does.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo=sudo
+fail() {
+  echo "check-packages: $*" >&2
+  exit 1
+}
+version=$(sed -n 's/^project(Quenbrook VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+step1="Step 1 - Select or create a project folder"
+
+# The Windows half runs on a virtual display; the script calls itself there.
+if [ "${1:-}" = --windows-on-display ]; then
+  msi=$2
+  export WINEPREFIX="$PWD/build-win/installprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  c="$WINEPREFIX/drive_c"
+  uninstall='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
+  wineserver -k 2>/dev/null || true
+  wineserver -w 2>/dev/null || true
+  rm -rf "$WINEPREFIX"
+  # Whatever fails, no wine process of this prefix outlives the check.
+  trap 'wineserver -k 2>/dev/null || true' EXIT
+  wineboot -i >/dev/null 2>&1 || true
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+  wineserver -w
+  files() { find "$c" -type f -o -type l | sort; }
+  files >"$WINEPREFIX/before.txt"
+
+  wine msiexec /i "$(winepath -w "$msi")" /qn || fail "msiexec /i failed: $?"
+  wineserver -w
+  exe="$c/Program Files/Quenbrook/Quenbrook.exe"
+  cmp -s "$exe" build-win/Quenbrook.exe || fail "Quenbrook.exe is not under Program Files"
+  # Windows puts a per-machine shortcut in the common Start menu; wine 8 resolves the
+  # Start-menu folder to the user's one even then, so either counts here.
+  link=$(find "$c/ProgramData/Microsoft/Windows/Start Menu/Programs" \
+    "$c"/users/*/AppData/Roaming/Microsoft/Windows/"Start Menu"/Programs -name Quenbrook.lnk)
+  [ -n "$link" ] || fail "no Start-menu entry"
+  strings -e l "$link" | grep -q 'Quenbrook\.ico' || fail "the Start-menu entry has no icon"
+  key=$(wine reg query "$uninstall" /s 2>/dev/null | tr -d '\r' |
+    awk '/^HKEY/ { key = $0 } /^ +DisplayName +REG_SZ +Quenbrook$/ { print key }' |
+    grep -o '{[0-9A-F-]*}$' | head -1)
+  [ -n "$key" ] || fail "no uninstall entry named Quenbrook"
+  entry=$(wine reg query "$uninstall\\$key" 2>/dev/null | tr -d '\r')
+  for value in "DisplayName +REG_SZ +Quenbrook$" "DisplayVersion +REG_SZ +$version$" \
+    "Publisher +REG_SZ +The Quenbrook developers$" "UninstallString +REG_EXPAND_SZ +MsiExec.exe /X$key$"; do
+    grep -Eq "^ +$value" <<<"$entry" || fail "the uninstall entry lacks $value:"$'\n'"$entry"
+  done
+  [ -f "$c/windows/Installer/$key/Quenbrook.ico" ] || fail "the uninstall entry has no icon"
+  echo "check-packages: installed $key under C:\\Program Files\\Quenbrook"
+
+  # The installed program opens step 1; Alt+F4 closes it, which ends the program.
+  wine "C:\\Program Files\\Quenbrook\\Quenbrook.exe" &
+  program=$!
+  window=$(timeout 60 xdotool search --sync --onlyvisible --name "^$step1$" | head -1) ||
+    fail "the installed Quenbrook.exe showed no window \"$step1\""
+  xdotool windowfocus --sync "$window" key alt+F4
+  timeout 30 tail --pid=$program -f /dev/null || fail "Quenbrook.exe did not end after Alt+F4"
+  wait $program || fail "Quenbrook.exe ended with status $?"
+  echo "check-packages: the installed Quenbrook.exe opened \"$step1\" and closed"
+
+  wine msiexec /x "$key" /qn || fail "msiexec /x failed: $?"
+  wineserver -w
+  files >"$WINEPREFIX/after.txt"
+  left=$(comm -13 "$WINEPREFIX/before.txt" "$WINEPREFIX/after.txt")
+  [ -z "$left" ] || fail "the removal left files behind:"$'\n'"$left"
+  [ ! -e "$c/Program Files/Quenbrook" ] || fail "the removal left C:\\Program Files\\Quenbrook"
+  wine reg query "$uninstall\\$key" >/dev/null 2>&1 && fail "the removal left the uninstall entry"
+  echo "check-packages: the silent removal left no file and no uninstall entry"
+  exit 0
+fi
+
+scripts/setup-debian.sh lintian desktop-file-utils appstream wixl mingw-w64 wine wine64 xvfb \
+  xauth xdotool
+
+# The Debian package, from the Linux build the test command made.
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build --target quenbrook package_docs
+rm -rf build/packages
+(cd build && cpack >/dev/null)
+deb=build/packages/quenbrook_${version}_amd64.deb
+[ -f "$deb" ] || fail "no $deb"
+echo "check-packages: $deb ($(stat -c %s "$deb") bytes)"
+dpkg-deb --info "$deb" | sed -n 's/^ Depends:/Depends:/p'
+dpkg-deb --contents "$deb"
+
+# lintian says it would rather not run as root; everything else it says is checked.
+lintian --fail-on error,warning --display-info --pedantic "$deb" 2> >(grep -v 'root privileges' >&2)
+root=$(mktemp -d)
+trap 'rm -rf "$root"' EXIT
+dpkg-deb --extract "$deb" "$root"
+desktop-file-validate "$root"/usr/share/applications/*.desktop
+appstreamcli validate-tree --pedantic --no-net "$root"
+echo "check-packages: lintian, desktop-file-validate and appstreamcli passed"
+
+owned=$(dpkg-deb --contents "$deb" | awk '{print substr($6, 2)}' | grep -v '/$')
+$sudo dpkg -i "$deb" >/dev/null
+[ "$(/usr/bin/quenbrook --version)" = "Quenbrook $version" ] || fail "/usr/bin/quenbrook --version"
+$sudo dpkg --purge quenbrook >/dev/null
+for file in $owned; do
+  [ ! -e "$file" ] || fail "the removal left $file"
+done
+[ ! -e /usr/share/doc/quenbrook ] || fail "the removal left /usr/share/doc/quenbrook"
+echo "check-packages: installed, ran /usr/bin/quenbrook --version, purged without a trace"
+
+# The Windows installer, from the Windows build.
+cmake --preset mingw >/dev/null
+cmake --build build-win --target msi
+msi=build-win/Quenbrook-$version.msi
+echo "check-packages: $msi ($(stat -c %s "$msi") bytes)"
+xvfb-run -a -s "-screen 0 1280x1024x24" "$0" --windows-on-display "$msi"
+echo "check-packages: both packages passed"
