@@ -42,7 +42,8 @@ class Story : public ::testing::Test {
 
   // Runs the program with script as what the user does. A story that ends the program sees
   // the main loop return 0 with no window left; one that expects it open says so.
-  void play(const std::function<void()>& script, Ending ending = Ending::Ends) {
+  void play(const std::function<void()>& script) { play(script, ending_); }
+  void play(const std::function<void()>& script, Ending ending) {
     int argc = 1;
     char name[] = "quenbrook";
     char* argv[] = {name, nullptr};
@@ -105,6 +106,11 @@ class Story : public ::testing::Test {
  private:
   TempFolder temp_;
   std::unique_ptr<ScriptedUser> user_;
+
+ protected:
+  Ending ending_ = Ending::Ends;  // how this fixture's stories leave the program
+
+ private:
   Quenbrook* program_ = nullptr;
 };
 

@@ -8,150 +8,137 @@
 namespace qb::test {
 namespace {
 
-using Picker = Story;
+// The picker is shown as its callers show it; step 1 stays open under it.
+class Picker : public Story {
+ protected:
+  Picker() { ending_ = Ending::StaysOpen; }
+};
 
 TEST_F(Picker, OpensInTheProgramsFolderAndYieldsItWhenClosedAtOnce) {
-  play(
-      [&] {
-        const std::string home = files::applicationFolder();
-        EXPECT_EQ(pick([&] {
-                    EXPECT_EQ(user().caption("frmGetFolder"), "Select Folder");
-                    EXPECT_FALSE(user().enabled("frmMain"));
-                    const auto rows = user().rows("frmGetFolder", "Dir1");
-                    // The way down from the root, then the folder's own subfolders.
-                    const auto way = files::ancestors(home);
-                    ASSERT_GE(rows.size(), way.size());
-                    EXPECT_EQ(std::vector<std::string>(rows.begin(), rows.begin() + way.size()),
-                              way);
-                    user().click("frmGetFolder", "btnDone");
-                  }),
-                  home);
-        EXPECT_TRUE(user().enabled("frmMain"));
-        EXPECT_EQ(pick([&] { user().close("frmGetFolder"); }), home);
-      },
-      Ending::StaysOpen);
+  play([&] {
+    const std::string home = files::applicationFolder();
+    EXPECT_EQ(pick([&] {
+                EXPECT_EQ(user().caption("frmGetFolder"), "Select Folder");
+                EXPECT_FALSE(user().enabled("frmMain"));
+                const auto rows = user().rows("frmGetFolder", "Dir1");
+                // The way down from the root, then the folder's own subfolders.
+                const auto way = files::ancestors(home);
+                ASSERT_GE(rows.size(), way.size());
+                EXPECT_EQ(std::vector<std::string>(rows.begin(), rows.begin() + way.size()), way);
+                user().click("frmGetFolder", "btnDone");
+              }),
+              home);
+    EXPECT_TRUE(user().enabled("frmMain"));
+    EXPECT_EQ(pick([&] { user().close("frmGetFolder"); }), home);
+  });
 }
 
 TEST_F(Picker, ListsSubfoldersSortedIgnoringCaseWithoutFilesOrHiddenFolders) {
-  play(
-      [&] {
-        for (const char* name : {"beta", "Alpha", "gamma", "Beta2", "Ärger", "zeta"}) {
-          makeFolders(temp() / name);
-        }
-        makeHiddenFolder(temp() / ".hidden");
-        writeFile(temp() / "a file");
-        const bool linked = makeFolderLink(temp() / "zeta", temp() / "link to zeta");
-        std::vector<std::string> shown;
-        pick([&] {
-          walkTo(temp().path());
-          const auto rows = user().rows("frmGetFolder", "Dir1");
-          const auto way = files::ancestors(temp().path());
-          shown.assign(rows.begin() + static_cast<long>(way.size()), rows.end());
-          user().click("frmGetFolder", "btnDone");
-        });
-        std::vector<std::string> expected;
-        for (const char* name :
-             {"Alpha", "beta", "Beta2", "gamma", "link to zeta", "zeta", "Ärger"}) {
-          if (linked || name != std::string("link to zeta")) expected.push_back(temp() / name);
-        }
-        EXPECT_EQ(shown, expected);
-      },
-      Ending::StaysOpen);
+  play([&] {
+    for (const char* name : {"beta", "Alpha", "gamma", "Beta2", "Ärger", "zeta"}) {
+      makeFolders(temp() / name);
+    }
+    makeHiddenFolder(temp() / ".hidden");
+    writeFile(temp() / "a file");
+    const bool linked = makeFolderLink(temp() / "zeta", temp() / "link to zeta");
+    std::vector<std::string> shown;
+    pick([&] {
+      walkTo(temp().path());
+      const auto rows = user().rows("frmGetFolder", "Dir1");
+      const auto way = files::ancestors(temp().path());
+      shown.assign(rows.begin() + static_cast<long>(way.size()), rows.end());
+      user().click("frmGetFolder", "btnDone");
+    });
+    std::vector<std::string> expected;
+    for (const char* name : {"Alpha", "beta", "Beta2", "gamma", "link to zeta", "zeta", "Ärger"}) {
+      if (linked || name != std::string("link to zeta")) expected.push_back(temp() / name);
+    }
+    EXPECT_EQ(shown, expected);
+  });
 }
 
 TEST_F(Picker, OpeningAFolderOrAnAncestorShowsItInThePathBox) {
-  play(
-      [&] {
-        makeFolders(temp() / "a/b");
-        EXPECT_EQ(pick([&] {
-                    walkTo(temp() / "a/b");
-                    user().type("frmGetFolder", "txtPathlist", "typed, then lost");
-                    user().openFolder("frmGetFolder", "Dir1", temp() / "a");
-                    EXPECT_EQ(user().text("frmGetFolder", "txtPathlist"), temp() / "a");
-                    user().click("frmGetFolder", "btnDone");
-                  }),
-                  temp() / "a");
-      },
-      Ending::StaysOpen);
+  play([&] {
+    makeFolders(temp() / "a/b");
+    EXPECT_EQ(pick([&] {
+                walkTo(temp() / "a/b");
+                user().type("frmGetFolder", "txtPathlist", "typed, then lost");
+                user().openFolder("frmGetFolder", "Dir1", temp() / "a");
+                EXPECT_EQ(user().text("frmGetFolder", "txtPathlist"), temp() / "a");
+                user().click("frmGetFolder", "btnDone");
+              }),
+              temp() / "a");
+  });
 }
 
 TEST_F(Picker, YieldsWhateverThePathBoxHoldsUnchecked) {
-  play(
-      [&] {
-        const std::vector<std::string> typed{"", temp() / "does not exist", "not a path at all",
-                                             temp() / "two\nlines"};
-        for (const std::string& text : typed) {
-          SCOPED_TRACE(text);
-          EXPECT_EQ(pick([&] {
-                      user().type("frmGetFolder", "txtPathlist", text);
-                      user().click("frmGetFolder", "btnDone");
-                    }),
-                    text);
-        }
-        EXPECT_TRUE(user().asked().empty());
-        EXPECT_TRUE(tree(temp().path()).empty());
-      },
-      Ending::StaysOpen);
+  play([&] {
+    const std::vector<std::string> typed{"", temp() / "does not exist", "not a path at all",
+                                         temp() / "two\nlines"};
+    for (const std::string& text : typed) {
+      SCOPED_TRACE(text);
+      EXPECT_EQ(pick([&] {
+                  user().type("frmGetFolder", "txtPathlist", text);
+                  user().click("frmGetFolder", "btnDone");
+                }),
+                text);
+    }
+    EXPECT_TRUE(user().asked().empty());
+    EXPECT_TRUE(tree(temp().path()).empty());
+  });
 }
 
 TEST_F(Picker, ASecondShowStartsAgainInTheProgramsFolder) {
-  play(
-      [&] {
-        pick([&] {
-          walkTo(temp().path());
-          user().click("frmGetFolder", "btnDone");
-        });
-        EXPECT_EQ(program().getFolder.SelectedFolder, temp().path());
-        EXPECT_EQ(pick([&] {
-                    EXPECT_EQ(user().text("frmGetFolder", "txtPathlist"),
-                              files::applicationFolder());
-                    user().click("frmGetFolder", "btnDone");
-                  }),
-                  files::applicationFolder());
-      },
-      Ending::StaysOpen);
+  play([&] {
+    pick([&] {
+      walkTo(temp().path());
+      user().click("frmGetFolder", "btnDone");
+    });
+    EXPECT_EQ(program().getFolder.SelectedFolder, temp().path());
+    EXPECT_EQ(pick([&] {
+                EXPECT_EQ(user().text("frmGetFolder", "txtPathlist"), files::applicationFolder());
+                user().click("frmGetFolder", "btnDone");
+              }),
+              files::applicationFolder());
+  });
 }
 
 TEST_F(Picker, PickingADriveMovesTheListToItsRootAndTheDriveFollowsTheList) {
-  play(
-      [&] {
-        pick([&] {
-          const auto drives = user().drives("frmGetFolder", "Drive1");
-          ASSERT_FALSE(drives.empty());
-          EXPECT_EQ(drives.front(), files::ancestors(temp().path()).front());
-          EXPECT_EQ(user().selectedDrive("frmGetFolder", "Drive1"),
-                    files::driveOf(files::applicationFolder()));
-          user().type("frmGetFolder", "txtPathlist", "typed, then lost");
-          user().pickDrive("frmGetFolder", "Drive1", drives.front());
-          EXPECT_EQ(user().text("frmGetFolder", "txtPathlist"), drives.front());
-          EXPECT_EQ(user().rows("frmGetFolder", "Dir1").front(), drives.front());
-          walkTo(temp().path());
-          EXPECT_EQ(user().selectedDrive("frmGetFolder", "Drive1"), files::driveOf(temp().path()));
-          user().click("frmGetFolder", "btnDone");
-        });
-        EXPECT_EQ(program().getFolder.SelectedFolder, temp().path());
-      },
-      Ending::StaysOpen);
+  play([&] {
+    pick([&] {
+      const auto drives = user().drives("frmGetFolder", "Drive1");
+      ASSERT_FALSE(drives.empty());
+      EXPECT_EQ(drives.front(), files::ancestors(temp().path()).front());
+      EXPECT_EQ(user().selectedDrive("frmGetFolder", "Drive1"),
+                files::driveOf(files::applicationFolder()));
+      user().type("frmGetFolder", "txtPathlist", "typed, then lost");
+      user().pickDrive("frmGetFolder", "Drive1", drives.front());
+      EXPECT_EQ(user().text("frmGetFolder", "txtPathlist"), drives.front());
+      EXPECT_EQ(user().rows("frmGetFolder", "Dir1").front(), drives.front());
+      walkTo(temp().path());
+      EXPECT_EQ(user().selectedDrive("frmGetFolder", "Drive1"), files::driveOf(temp().path()));
+      user().click("frmGetFolder", "btnDone");
+    });
+    EXPECT_EQ(program().getFolder.SelectedFolder, temp().path());
+  });
 }
 
 TEST_F(Picker, AFolderThatCannotBeOpenedIsReportedAndTheListStaysPut) {
-  play(
-      [&] {
-        makeFolders(temp() / "gone");
-        pick([&] {
-          walkTo(temp().path());
-          const auto rows = user().rows("frmGetFolder", "Dir1");
-          // The folder goes away between listing and opening.
-          removeAll(temp() / "gone");
-          user().openFolder("frmGetFolder", "Dir1", temp() / "gone");
-          EXPECT_EQ(user().text("frmGetFolder", "txtPathlist"), temp().path());
-          user().click("frmGetFolder", "btnDone");
-        });
-        ASSERT_EQ(user().asked().size(), 1u);
-        expectOops(user().asked()[0], temp() / "gone");
-        EXPECT_EQ(program().getFolder.SelectedFolder, temp().path());
-      },
-      Ending::StaysOpen);
+  play([&] {
+    makeFolders(temp() / "gone");
+    pick([&] {
+      walkTo(temp().path());
+      const auto rows = user().rows("frmGetFolder", "Dir1");
+      // The folder goes away between listing and opening.
+      removeAll(temp() / "gone");
+      user().openFolder("frmGetFolder", "Dir1", temp() / "gone");
+      EXPECT_EQ(user().text("frmGetFolder", "txtPathlist"), temp().path());
+      user().click("frmGetFolder", "btnDone");
+    });
+    ASSERT_EQ(user().asked().size(), 1u);
+    expectOops(user().asked()[0], temp() / "gone");
+    EXPECT_EQ(program().getFolder.SelectedFolder, temp().path());
+  });
 }
 
 }  // namespace
