@@ -270,7 +270,11 @@ case $case_name in
     xdotool mousemove --window "$m" 10 10 key Return
     expect_exit_0
     if $wine; then
-      [ -f "$files/Project link.lnk" ] || fail "no shortcut $files/Project link.lnk"
+      link="$files/Project link.lnk"
+      [ -f "$link" ] || fail "no shortcut $link"
+      # The link keeps its target's path, in wide or in narrow letters.
+      { strings -a -el "$link" && strings -a "$link"; } | grep -qF "$(to_program_path "$project")" ||
+        fail "the shortcut does not lead to $project: $(strings -a -el "$link" | paste -sd' ')"
     else
       [ "$(readlink "$files/Project link")" = "$project" ] || fail "no link to $project"
     fi
