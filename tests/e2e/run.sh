@@ -40,6 +40,9 @@ trap cleanup EXIT
 
 fail() {
   echo "FAIL ($case_name): $*" >&2
+  [ -s "$work/program.log" ] && tail -n 20 "$work/program.log" >&2
+  # What wine was running then.
+  if $wine; then pgrep -a -f '[.]exe|wineserver' >&2 || true; fi
   # The screen as it was, where the test ran, when ImageMagick is there to take it.
   if [ -n "${DISPLAY:-}" ] && command -v import >/dev/null; then
     import -window root "$PWD/e2e-$case_name.png" 2>/dev/null &&
@@ -72,7 +75,7 @@ if $wine; then
   [ -d "$WINEPREFIX" ] || fail "no wine prefix $WINEPREFIX: scripts/test.sh makes it"
   # A wine server left from another display would put the windows there.
   timeout 20 wineserver -k 2>/dev/null || true
-  timeout 20 wineserver -w 2>/dev/null || true
+  timeout 60 wineserver -w 2>/dev/null || fail "the wine server of another display did not end"
   to_program_path() { echo "Z:${1//\//\\}"; }
   launch=(wine)
 else
@@ -253,7 +256,7 @@ expect_skeleton() {
 }
 
 # Program start, including wine's, may take a while on a busy machine.
-first_window() { limit=60 wait_window "$step1"; }
+first_window() { limit=90 wait_window "$step1"; }
 
 project="$files/Project One"
 case $case_name in
