@@ -1,16 +1,21 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Quenbrook with its tests and runs every test: the Linux build
 # (Qt, on its offscreen platform) and the Windows build (cross-built, run under wine on a
-# virtual display).
+# virtual display); the end-to-end tests run each built program on a virtual display of their own.
 # PLATFORMS picks "linux", "windows" or both; BUILD_DIR and CMAKE_ARGS choose another Linux
 # build, such as the sanitizer one CI runs as well.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 platforms=${PLATFORMS:-linux windows}
+# The end-to-end tests drive the built program on a virtual display with xdotool; on Linux a
+# window manager draws the frames whose close boxes they click.
 extra=()
+if [[ $platforms == *linux* ]]; then
+  extra+=(xvfb xdotool x11-utils openbox)
+fi
 if [[ $platforms == *windows* ]]; then
-  extra=(mingw-w64 wine wine64 xvfb xauth)
+  extra+=(mingw-w64 wine wine64 xvfb xauth xdotool x11-utils)
 fi
 scripts/setup-debian.sh "${extra[@]}"
 
