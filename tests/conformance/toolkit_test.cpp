@@ -218,6 +218,11 @@ TEST_F(ToolkitRules, WindowsAreLaidOutFromTheirTablesInTwipsWithTheFocusInTabOrd
     user->whenOpens("frmInner", [&] {
       EXPECT_TRUE(user->facts("frmInner", "txtNote").multiLine);
       EXPECT_TRUE(user->facts("frmInner", "txtNote").focused);
+      // In a multi-line box, Esc closes nothing and Enter starts a new line.
+      user->type("frmInner", "txtNote", "a");
+      user->press("frmInner", "txtNote", Key::Escape);
+      user->press("frmInner", "txtNote", Key::Enter);
+      EXPECT_EQ(user->text("frmInner", "txtNote"), "a\n");
       user->close("frmInner");
     });
     user->click("frmOuter", "btnOpen");
