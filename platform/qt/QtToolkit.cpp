@@ -4,12 +4,15 @@
 #include <QFile>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTimer>
 #include <QWindow>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
 #include "platform/qt/QtWindow.h"
+#include "platform/wrap.h"
 
 // The resource initialiser must be named from the global namespace.
 static void initPictures() {
@@ -90,7 +93,18 @@ void QtToolkit::post(std::function<void()> task) {
 
 int QtToolkit::showMessageBox(LiveWindow* owner, const std::string& prompt, int flags,
                               const std::string& title) {
-  QMessageBox box(iconOf(flags), shown(title), shown(prompt));
+  QMessageBox box(iconOf(flags), shown(title), QString());
+  // A long path has no spaces to wrap at: broken here, it keeps the box (and the reason at its
+  // end) within the screen. A third of the screen leaves room for the icon and the margins.
+  QWidget* ownerWidget = owner ? static_cast<QtWindow*>(owner)->widget() : nullptr;
+  const QScreen* screen = ownerWidget ? ownerWidget->screen() : QGuiApplication::primaryScreen();
+  const int width = std::min(screen->availableGeometry().width() / 3, 400);
+  const QFontMetrics metrics(box.font());
+  box.setText(QString::fromStdString(
+      wrapToWidth(shown(prompt).toStdString(), width, [&](std::string_view text) {
+        return metrics.horizontalAdvance(
+            QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+      })));
   if ((flags & 7) == kYesNo) {
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     box.setDefaultButton(QMessageBox::Yes);

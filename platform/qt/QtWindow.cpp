@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QSignalBlocker>
 #include <QWindow>
 #include <cmath>
 
@@ -128,9 +129,10 @@ QWidget* QtWindow::makeControl(const ControlSpec& spec, int index, double pixels
         drives->addItem(qs(root), qs(root));
       drives->setCurrentIndex(
           std::max(0, drives->findData(qs(files::driveOf(files::workingFolder())))));
-      connections_.push_back(QObject::connect(drives, &QComboBox::activated, [this, index] {
-        toolkit_.dispatch([this, index] { events_.changed(index); });
-      }));
+      // Only another drive is a change: re-picking the selected one raises nothing.
+      connections_.push_back(QObject::connect(
+          drives, &QComboBox::currentIndexChanged,
+          [this, index] { toolkit_.dispatch([this, index] { events_.changed(index); }); }));
       made = drives;
       break;
     }
@@ -235,6 +237,7 @@ std::string QtWindow::drive(int control) const {
 
 void QtWindow::setDrive(int control, const std::string& path) {
   auto* drives = this->control<QComboBox>(control);
+  const QSignalBlocker quiet(drives);
   const QString root = qs(files::driveOf(path));
   int row = drives->findData(root);
   if (row < 0) {

@@ -17,9 +17,10 @@ DWORD styleOf(const ControlSpec& spec) {
   return style;
 }
 
-// Tab leaves a multi-line box, as in the other boxes, instead of going into its text.
-LRESULT CALLBACK tabLeaves(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/,
-                           DWORD_PTR /*data*/) {
+// Tab leaves a multi-line box, as in the other boxes, instead of going into its text. Esc does
+// nothing there: the edit control would otherwise close the window it sits in.
+LRESULT CALLBACK dialogKeys(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR /*id*/,
+                            DWORD_PTR /*data*/) {
   if (message == WM_GETDLGCODE) {
     LRESULT code = DefSubclassProc(hwnd, message, wParam, lParam);
     const auto* msg = reinterpret_cast<const MSG*>(lParam);
@@ -28,7 +29,8 @@ LRESULT CALLBACK tabLeaves(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
     }
     return code;
   }
-  if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, tabLeaves, 1);
+  if ((message == WM_KEYDOWN || message == WM_CHAR) && wParam == VK_ESCAPE) return 0;
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(hwnd, dialogKeys, 1);
   return DefSubclassProc(hwnd, message, wParam, lParam);
 }
 
@@ -52,7 +54,7 @@ void offerFolders(HWND box) {
 
 TextBox::TextBox(HWND parent, int id, const ControlSpec& spec)
     : ChildControl(parent, id, spec, L"EDIT", styleOf(spec), WS_EX_CLIENTEDGE) {
-  if (spec.flags & kMultiLine) SetWindowSubclass(hwnd_, tabLeaves, 1, 0);
+  if (spec.flags & kMultiLine) SetWindowSubclass(hwnd_, dialogKeys, 1, 0);
   // The box a user types a path into offers the folders that path leads to.
   if ((spec.flags & kMultiLine) && !(spec.flags & kReadOnly)) offerFolders(hwnd_);
 }

@@ -5,6 +5,7 @@
 #include "platform/win32/Win32Window.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/text.h"
+#include "platform/wrap.h"
 
 namespace qb {
 
@@ -116,12 +117,34 @@ HWND hwndOf(LiveWindow* owner) {
   return owner ? static_cast<Win32Window*>(owner)->hwnd() : nullptr;
 }
 
+// A message box wraps only at spaces, and a long path has none: broken here, in the box's own
+// font, the path keeps the box (and the reason at its end) within half the monitor.
+std::string withinScreen(const std::string& prompt, HWND owner) {
+  const HMONITOR monitor = MonitorFromWindow(owner, MONITOR_DEFAULTTOPRIMARY);
+  MONITORINFO area{};
+  area.cbSize = sizeof(area);
+  if (!GetMonitorInfoW(monitor, &area)) return prompt;
+  const OwnedFont font = messageFont(dpiOfMonitor(monitor));
+  const HDC dc = GetDC(nullptr);
+  const HGDIOBJ was = SelectObject(dc, font.get());
+  const std::string shown =
+      wrapToWidth(prompt, (area.rcWork.right - area.rcWork.left) / 2, [dc](std::string_view text) {
+        const std::wstring units = wide(std::string(text));
+        SIZE size{};
+        GetTextExtentPoint32W(dc, units.c_str(), static_cast<int>(units.size()), &size);
+        return static_cast<int>(size.cx);
+      });
+  SelectObject(dc, was);
+  ReleaseDC(nullptr, dc);
+  return shown;
+}
+
 }  // namespace
 
 int Win32Toolkit::showMessageBox(LiveWindow* owner, const std::string& prompt, int flags,
                                  const std::string& title) {
-  const int pressed = MessageBoxW(hwndOf(owner), wide(prompt).c_str(), wide(title).c_str(),
-                                  static_cast<UINT>(flags));
+  const int pressed = MessageBoxW(hwndOf(owner), wide(withinScreen(prompt, hwndOf(owner))).c_str(),
+                                  wide(title).c_str(), static_cast<UINT>(flags));
   if ((flags & 7) == kYesNo) return pressed == IDYES ? kYes : kNo;
   return kOk;
 }

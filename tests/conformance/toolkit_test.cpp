@@ -6,6 +6,7 @@
 
 #include "platform/files.h"
 #include "platform/ui.h"
+#include "platform/wrap.h"
 #include "tests/support/Disk.h"
 #include "tests/support/ScriptedUser.h"
 
@@ -218,6 +219,11 @@ TEST_F(ToolkitRules, WindowsAreLaidOutFromTheirTablesInTwipsWithTheFocusInTabOrd
     user->whenOpens("frmInner", [&] {
       EXPECT_TRUE(user->facts("frmInner", "txtNote").multiLine);
       EXPECT_TRUE(user->facts("frmInner", "txtNote").focused);
+      // In a multi-line box, Esc closes nothing and Enter starts a new line.
+      user->type("frmInner", "txtNote", "a");
+      user->press("frmInner", "txtNote", Key::Escape);
+      user->press("frmInner", "txtNote", Key::Enter);
+      EXPECT_EQ(user->text("frmInner", "txtNote"), "a\n");
       user->close("frmInner");
     });
     user->click("frmOuter", "btnOpen");
@@ -242,6 +248,25 @@ TEST_F(ToolkitRules, AFolderListSelectsOnAClickAndOpensOnADoubleClickOrEnter) {
     user->openFolder("frmOuter", "Dir1", temp.path());
   });
   EXPECT_EQ(log, (std::vector<std::string>{"change " + temp / "Berry", "change " + temp.path()}));
+}
+
+TEST(MessageText, LongLinesBreakAtSpacesThenSeparatorsThenAnywhere) {
+  const auto letters = [](std::string_view text) {
+    int count = 0;
+    for (const char c : text)
+      count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+    return count;
+  };
+  const std::vector<std::pair<std::string, std::string>> cases{
+      {"fits\r\n/a/b", "fits\r\n/a/b"},
+      {"/aaaa/bbbb/cccc", "/aaaa/\nbbbb/cccc"},
+      {"C:\\abcdefghijklmnop", "C:\\\nabcdefghij\nklmnop"},
+      {"No room\r\nat all in here", "No room\r\nat all in\nhere"},
+      {"\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9 is",
+       "\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\u00e9\n\u00e9 is"},
+  };
+  for (const auto& [text, shown] : cases)
+    EXPECT_EQ(wrapToWidth(text, 10, letters), shown) << text;
 }
 
 }  // namespace

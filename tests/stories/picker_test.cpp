@@ -103,20 +103,23 @@ TEST_F(Picker, ASecondShowStartsAgainInTheProgramsFolder) {
   });
 }
 
-TEST_F(Picker, PickingADriveMovesTheListToItsRootAndTheDriveFollowsTheList) {
+TEST_F(Picker, PickingAnotherDriveMovesTheListToItsRootAndTheDriveFollowsTheList) {
   play([&] {
     pick([&] {
       const auto drives = user().drives("frmGetFolder", "Drive1");
       ASSERT_FALSE(drives.empty());
       EXPECT_EQ(drives.front(), files::ancestors(temp().path()).front());
-      EXPECT_EQ(user().selectedDrive("frmGetFolder", "Drive1"),
-                files::driveOf(files::applicationFolder()));
-      user().type("frmGetFolder", "txtPathlist", "typed, then lost");
+      const std::string selected = files::driveOf(files::applicationFolder());
+      EXPECT_EQ(user().selectedDrive("frmGetFolder", "Drive1"), selected);
+      // Only another drive is a change; re-picking the selected one keeps what was typed.
+      user().type("frmGetFolder", "txtPathlist", "typed");
       user().pickDrive("frmGetFolder", "Drive1", drives.front());
-      EXPECT_EQ(user().text("frmGetFolder", "txtPathlist"), drives.front());
+      EXPECT_EQ(user().text("frmGetFolder", "txtPathlist"),
+                drives.front() == selected ? "typed" : drives.front());
       EXPECT_EQ(user().rows("frmGetFolder", "Dir1").front(), drives.front());
       walkTo(temp().path());
       EXPECT_EQ(user().selectedDrive("frmGetFolder", "Drive1"), files::driveOf(temp().path()));
+      user().pickDrive("frmGetFolder", "Drive1", files::driveOf(temp().path()));
       user().click("frmGetFolder", "btnDone");
     });
     EXPECT_EQ(program().getFolder.SelectedFolder, temp().path());
