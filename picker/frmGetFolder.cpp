@@ -114,14 +114,17 @@ void frmGetFolder::btnMyDocuments_Click() {
 }
 
 void frmGetFolder::jumpTo(const std::string& location) {
-  SelectedFolder = location;
   // A file of that name is no place to go, just as nothing at all is.
-  if (files::lookup(SelectedFolder).empty() ||
-      files::entryAt(SelectedFolder) != files::Entry::Folder) {
+  if (files::lookup(location).empty() || files::entryAt(location) != files::Entry::Folder) {
     SelectedFolder = Dir1.path();
     Dir1.refresh();
     return;
   }
+  // The location as the list shows it: a link such as the old "My Documents", whose own listing
+  // is denied, taken as the folder it leads to, and the letter case as on disk. So
+  // SelectedFolder is a folder the list can show even when the list is there already and raises
+  // no Change; and when this fails, SelectedFolder stays on the folder the user is looking at.
+  SelectedFolder = files::folderPath(location);
   Dir1.setPath(SelectedFolder);
 }
 
@@ -133,6 +136,16 @@ void frmGetFolder::btnNewFolder_Click() {
   if (ui.msgBox(prompt, kYesNo | kQuestion, "Query!") == kNo) return;
 
   const auto newFolder = [&] { return SelectedFolder + separator() + name; };
+  // A separator that FirstPathSegment leaves ("/" on Windows) would make the name a path into
+  // another folder.
+  const auto inner = name.find_first_of(files::kSeparators);
+  if (inner != std::string::npos) {
+    ui.msgBox(newFolder() + "\n\n\"" + name[inner] +
+                  "\" separates folders in a path, so no folder's name may hold it. Nothing was "
+                  "made.",
+              kOkOnly, "Oops!");
+    return;
+  }
   files::expectFolderOrNothing(newFolder());
   if (files::lookup(newFolder()).empty()) files::makeFolder(newFolder());
   Dir1.refresh();

@@ -15,15 +15,27 @@ namespace qb::files {
 // The platform's path separator.
 extern const char kSeparator;
 
+// Each character that separates the names of a path here.
+extern const char kSeparators[];
+
 enum class Entry { None, Folder, Other };
 
 // Whether text holds a line break or another control character, which no name on any of our
-// platforms may hold.
+// platforms may hold: the C0 and C1 controls, DEL, and the line and paragraph separators
+// (U+2028, U+2029), which users and other programs take as line breaks too.
 inline bool hasControlCharacter(const std::string& text) {
-  return std::any_of(text.begin(), text.end(), [](char c) {
-    const auto u = static_cast<unsigned char>(c);
-    return u < 0x20 || u == 0x7F;
-  });
+  const auto byte = [&text](std::size_t i) {
+    return i < text.size() ? static_cast<unsigned char>(text[i]) : static_cast<unsigned char>(0);
+  };
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const unsigned char u = byte(i);
+    if (u < 0x20 || u == 0x7F) return true;
+    if (u == 0xC2 && byte(i + 1) >= 0x80 && byte(i + 1) <= 0x9F) return true;
+    if (u == 0xE2 && byte(i + 1) == 0x80 && (byte(i + 2) == 0xA8 || byte(i + 2) == 0xA9)) {
+      return true;
+    }
+  }
+  return false;
 }
 
 // The directory lookup: the name of whatever exists at path, folder or file, or empty text when
@@ -57,9 +69,13 @@ std::string workingFolder();
 // Whether path names one place from the root, whatever the working directory is.
 bool isAbsolute(const std::string& path);
 
-// The folder a directory list shows for path: letter case resolved, doubled and trailing
-// separators dropped. Throws when path is not a folder that can be opened.
+// The folder a directory list shows for path: letter case resolved, "." and ".." worked out as
+// the system does, doubled and trailing separators dropped. Throws when path is not a folder
+// that can be opened, or one whose name the program could not show and type back unchanged.
 std::string folderPath(const std::string& path);
+
+// Whether a and b lead to the same folder, following links; false when either is no folder.
+bool sameFolder(const std::string& a, const std::string& b);
 
 // The folders from the root down to folder itself, each as a full path; folder is one that
 // folderPath gave.

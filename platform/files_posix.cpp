@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <memory>
@@ -17,6 +18,7 @@
 namespace qb::files {
 
 const char kSeparator = '/';
+const char kSeparators[] = "/";
 
 namespace {
 
@@ -24,6 +26,8 @@ PlatformError systemError(const std::string& path, int error) {
   std::string reason = std::strerror(error);
   return PlatformError(path, reason + ".");
 }
+
+constexpr char kDanglingLink[] = "This is a link whose target is missing, not a folder.";
 
 struct DirCloser {
   void operator()(DIR* dir) const { closedir(dir); }
@@ -132,6 +136,32 @@ std::string resolveCase(const std::string& path) {
   return resolvedParent == "/" ? "/" + match : resolvedParent + "/" + match;
 }
 
+// Whether text is UTF-8 that converts to UTF-16 and back unchanged: no stray bytes, no overlong
+// forms, no surrogates.
+bool isUtf8(const std::string& text) {
+  const auto* s = reinterpret_cast<const unsigned char*>(text.data());
+  const std::size_t n = text.size();
+  for (std::size_t i = 0; i < n;) {
+    const unsigned char b = s[i];
+    const std::size_t length = b < 0x80                 ? 1
+                               : b >= 0xC2 && b <= 0xDF ? 2
+                               : b >= 0xE0 && b <= 0xEF ? 3
+                               : b >= 0xF0 && b <= 0xF4 ? 4
+                                                        : 0;
+    if (length == 0 || i + length > n) return false;
+    if (length > 1) {
+      const unsigned char low = b == 0xE0 ? 0xA0 : b == 0xF0 ? 0x90 : 0x80;
+      const unsigned char high = b == 0xED ? 0x9F : b == 0xF4 ? 0x8F : 0xBF;
+      if (s[i + 1] < low || s[i + 1] > high) return false;
+      for (std::size_t k = 2; k < length; ++k) {
+        if ((s[i + k] & 0xC0) != 0x80) return false;
+      }
+    }
+    i += length;
+  }
+  return true;
+}
+
 std::string cleaned(const std::string& path) {
   std::string out;
   for (char c : path) {
@@ -140,6 +170,33 @@ std::string cleaned(const std::string& path) {
   }
   while (out.size() > 1 && out.back() == '/')
     out.pop_back();
+  return out;
+}
+
+// An absolute path with its "." and ".." worked out as the system does: ".." right after a link
+// leads to the parent of the folder the link leads to, not back to the link's own parent.
+std::string withoutDots(const std::string& path) {
+  std::string out = "/";
+  for (std::size_t i = 1; i < path.size();) {
+    const std::size_t end = std::min(path.find('/', i), path.size());
+    const std::string name = path.substr(i, end - i);
+    i = end + 1;
+    if (name.empty() || name == ".") continue;
+    if (name == "..") {
+      struct stat st;
+      if (stat(out.c_str(), &st) != 0) throw systemError(path, errno);
+      if (!S_ISDIR(st.st_mode)) throw systemError(path, ENOTDIR);
+      if (lstat(out.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        std::unique_ptr<char, decltype(&std::free)> real(realpath(out.c_str(), nullptr),
+                                                         &std::free);
+        if (!real) throw systemError(path, errno);
+        out = real.get();
+      }
+      out = splitLast(out).first;
+      continue;
+    }
+    out += out == "/" ? name : "/" + name;
+  }
   return out;
 }
 
@@ -177,7 +234,12 @@ void expectFolderOrNothing(const std::string& path) {
   const std::string found = lookup(path);
   const std::string shown =
       found.empty() || found == name ? path : (parent == "/" ? "/" : parent + "/") + found;
-  throw PlatformError(shown, "This is not a folder. It was left as it is, and nothing was made.");
+  const std::string resolved = resolveCase(path);
+  struct stat st;
+  const bool dangling =
+      lstat(resolved.c_str(), &st) == 0 && S_ISLNK(st.st_mode) && stat(resolved.c_str(), &st) != 0;
+  throw PlatformError(shown, std::string(dangling ? kDanglingLink : "This is not a folder.") +
+                                 " It was left as it is, and nothing was made.");
 }
 
 void makeFolder(const std::string& path) {
@@ -254,13 +316,33 @@ std::string folderPath(const std::string& path) {
     if (!getcwd(cwd.data(), cwd.size())) throw systemError(path, errno);
     full = std::string(cwd.c_str()) + "/" + path;
   }
-  full = cleaned(resolveCase(cleaned(full)));
+  full = withoutDots(cleaned(resolveCase(cleaned(full))));
   struct stat st;
-  if (stat(full.c_str(), &st) != 0) throw systemError(path, errno);
+  if (stat(full.c_str(), &st) != 0) {
+    const int error = errno;
+    if (lstat(full.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+      throw PlatformError(path, kDanglingLink);
+    }
+    throw systemError(path, error);
+  }
   if (!S_ISDIR(st.st_mode)) throw PlatformError(path, "This is not a folder.");
+  // Such a name would reach the path box changed, and a folder of the changed name would be
+  // made in its place.
+  if (!isUtf8(full)) {
+    throw PlatformError(path,
+                        "The name of this folder, or of one above it, is not UTF-8 text, so the "
+                        "program cannot show it unchanged and does not open it. Rename the "
+                        "folder, or choose another.");
+  }
   DirHandle dir(opendir(full.c_str()));
   if (!dir) throw systemError(path, errno);
   return full;
+}
+
+bool sameFolder(const std::string& a, const std::string& b) {
+  struct stat sa, sb;
+  return stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0 && S_ISDIR(sa.st_mode) &&
+         sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
 }
 
 std::vector<std::string> ancestors(const std::string& folder) {

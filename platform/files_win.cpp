@@ -19,6 +19,7 @@
 namespace qb::files {
 
 const char kSeparator = '\\';
+const char kSeparators[] = "\\/";
 
 using win::apiPath;
 using win::narrow;
@@ -197,6 +198,22 @@ bool leadsToFolder(const std::wstring& path) {
   return (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+constexpr char kDanglingLink[] = "This is a link whose target is missing, not a folder.";
+
+// Whether path (in the \\?\ form) is a link whose target is missing. Windows lists such a link
+// with attributes of its own and cannot open it; wine lists nothing, and finding it by its exact
+// name reports no more files instead of no such file.
+bool isDanglingLink(const std::wstring& path) {
+  WIN32_FIND_DATAW data;
+  const HANDLE find = FindFirstFileW(path.c_str(), &data);
+  if (find == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_NO_MORE_FILES;
+  FindClose(find);
+  if (!(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) return false;
+  BY_HANDLE_FILE_INFORMATION info;
+  const DWORD error = openTarget(path, &info);
+  return error != 0 && isNothingThere(error);
+}
+
 // Why the folder (in the \\?\ form) cannot be listed, or 0 when it can.
 DWORD listingError(const std::wstring& folder) {
   WIN32_FIND_DATAW data;
@@ -354,6 +371,8 @@ std::string lookup(const std::string& path) {
   if (find == INVALID_HANDLE_VALUE) {
     const DWORD error = GetLastError();
     if (isNothingThere(error)) return {};  // a path through a file included
+    // A link whose target is missing, as wine shows one: something is there all the same.
+    if (error == ERROR_NO_MORE_FILES) return splitLast(path).second;
     throw systemError(path, error);
   }
   FindClose(find);
@@ -367,7 +386,7 @@ Entry entryAt(const std::string& path) {
   const DWORD attributes = GetFileAttributesW(full.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) {
     const DWORD error = GetLastError();
-    if (isNothingThere(error)) return Entry::None;
+    if (isNothingThere(error)) return isDanglingLink(full) ? Entry::Other : Entry::None;
     throw systemError(path, error);
   }
   if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) return Entry::Other;
@@ -380,7 +399,9 @@ void expectFolderOrNothing(const std::string& path) {
   auto [parent, name] = splitLast(path);
   const std::string found = lookup(path);
   const std::string shown = found.empty() || found == name ? path : joined(parent, found);
-  throw PlatformError(shown, "This is not a folder. It was left as it is, and nothing was made.");
+  throw PlatformError(
+      shown, std::string(isDanglingLink(apiPath(path)) ? kDanglingLink : "This is not a folder.") +
+                 " It was left as it is, and nothing was made.");
 }
 
 void makeFolder(const std::string& path) {
@@ -467,7 +488,13 @@ std::string folderPath(const std::string& path) {
     if (resolved.back() != L'\\') resolved += L'\\';
     WIN32_FIND_DATAW data;
     const HANDLE find = FindFirstFileW(extended(resolved + full.substr(i, end - i)).c_str(), &data);
-    if (find == INVALID_HANDLE_VALUE) throw systemError(path, GetLastError());
+    if (find == INVALID_HANDLE_VALUE) {
+      const DWORD error = GetLastError();
+      if (error == ERROR_NO_MORE_FILES) {
+        throw PlatformError(narrow(resolved + full.substr(i, end - i)), kDanglingLink);
+      }
+      throw systemError(path, error);
+    }
     FindClose(find);
     resolved += data.cFileName;
     attributes = data.dwFileAttributes;
@@ -477,7 +504,10 @@ std::string folderPath(const std::string& path) {
   const std::wstring place = extended(resolved);
   if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
     BY_HANDLE_FILE_INFORMATION info;
-    if (const DWORD error = openTarget(place, &info)) throw systemError(path, error);
+    if (const DWORD error = openTarget(place, &info)) {
+      if (isNothingThere(error)) throw PlatformError(path, kDanglingLink);
+      throw systemError(path, error);
+    }
     if (!(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
       throw PlatformError(path, "This is not a folder.");
     }
@@ -491,6 +521,16 @@ std::string folderPath(const std::string& path) {
     if (!target.empty() && listingError(extended(target)) == 0) return narrow(target);
   }
   throw systemError(path, error);
+}
+
+bool sameFolder(const std::string& a, const std::string& b) {
+  if (a.empty() || b.empty()) return false;
+  BY_HANDLE_FILE_INFORMATION first, second;
+  return openTarget(apiPath(a), &first) == 0 && openTarget(apiPath(b), &second) == 0 &&
+         (first.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+         first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
+         first.nFileIndexHigh == second.nFileIndexHigh &&
+         first.nFileIndexLow == second.nFileIndexLow;
 }
 
 std::vector<std::string> ancestors(const std::string& folder) {

@@ -1,13 +1,55 @@
 #include "shortcut/MakeLink.h"
 
+#include "platform/files.h"
 #include "shortcut/ShellLink.h"
 
 namespace qb {
 
+namespace {
+
+std::string joined(const std::string& folder, const std::string& file) {
+  return !folder.empty() && folder.back() == files::kSeparator ? folder + file
+                                                               : folder + files::kSeparator + file;
+}
+
+}  // namespace
+
 void MkLink(const std::string& folder, const std::string& name, const std::string& target,
             const std::string& arguments) {
-  const std::string reserved = std::to_string(0);
-  createShellLink(folder, name, target, arguments, 0, reserved);
+  const std::string file = shell::fileName(name);
+  std::string link = joined(folder, file);
+  if (!files::isAbsolute(folder)) {
+    throw PlatformError(link,
+                        "The shortcut's folder must be a full path, one that starts from "
+                        "the root.");
+  }
+  if (name.empty()) throw PlatformError(link, "A shortcut needs a name.");
+  const std::string problem = shell::nameProblem(name);
+  if (!problem.empty()) throw PlatformError(link, problem);
+  // A plain file or a dangling link where the project was counts as gone.
+  if (files::entryAt(target) != files::Entry::Folder) {
+    throw PlatformError(target,
+                        "The project folder is not there any more, so no shortcut to it "
+                        "was made.");
+  }
+  // Both as they are on disk, letter case included: a link to the typed spelling of a folder
+  // that the program matched ignoring case would lead nowhere on a system that heeds case.
+  const std::string project = files::folderPath(target);
+  link = joined(files::folderPath(folder), file);
+  // The system would see a name in another letter case as the same name, or the user would.
+  const std::string existing = files::lookup(link);
+  if (!existing.empty()) {
+    throw PlatformError(link, "Something called \"" + existing +
+                                  "\" is there already. It was left as it is, and no shortcut "
+                                  "was made.");
+  }
+  shell::makeLink(link, project, arguments);
+  // A shortcut that is there but opens something else, or nothing, is no success.
+  if (!files::sameFolder(shell::target(link), project)) {
+    shell::removeLink(link);
+    throw PlatformError(link, "The shortcut made here did not lead to the project folder " +
+                                  project + ", so it was taken away again.");
+  }
 }
 
 }  // namespace qb

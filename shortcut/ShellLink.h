@@ -1,20 +1,31 @@
 #pragma once
 
-// The platform's shell-link layer, one implementation per OS. It takes the six values of the
-// setup kit's shell-link call in their order, and either makes the shortcut or throws
-// PlatformError saying why not. It never replaces anything that is already there.
+// The platform's shell-link layer, one implementation per OS: what differs between them, the
+// naming rules and the making of the link itself. MkLink holds every rule they share.
 
-#include <cstdint>
 #include <string>
 
 #include "platform/error.h"
 
-namespace qb {
+namespace qb::shell {
 
-// Makes, in folder, a shortcut called name that opens target with arguments. showCommand and
-// reserved are kept for the call's shape; no platform here reads them.
-void createShellLink(const std::string& folder, const std::string& name, const std::string& target,
-                     const std::string& arguments, std::int32_t showCommand,
-                     const std::string& reserved);
+// The file a shortcut called name is.
+std::string fileName(const std::string& name);
 
-}  // namespace qb
+// Why this system refuses name as a shortcut's name, or empty text.
+std::string nameProblem(const std::string& name);
+
+// Makes at link, a full path, a shortcut that opens destination with arguments. It never
+// replaces anything that is there, even something that appeared a moment ago; it throws
+// PlatformError, leaving nothing of its own behind, when it made no shortcut.
+void makeLink(const std::string& link, const std::string& destination,
+              const std::string& arguments);
+
+// Where the shortcut at link leads, as a path the file system follows; empty text when it cannot
+// be read.
+std::string target(const std::string& link);
+
+// Takes away the shortcut at link that makeLink made.
+void removeLink(const std::string& link);
+
+}  // namespace qb::shell

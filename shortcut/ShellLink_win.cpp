@@ -12,7 +12,7 @@
 #include "platform/files_win.h"
 #include "shortcut/ShellLink.h"
 
-namespace qb {
+namespace qb::shell {
 
 namespace {
 
@@ -63,60 +63,105 @@ void check(HRESULT result, const std::string& link) {
   if (FAILED(result)) throw files::win::systemError(link, static_cast<unsigned long>(result));
 }
 
-std::string joined(const std::string& folder, const std::string& name) {
-  return !folder.empty() && (folder.back() == '\\' || folder.back() == '/') ? folder + name
-                                                                            : folder + "\\" + name;
+// The path as the shell's link object takes it: the short form when it fits, as the shell
+// expects; the \\?\ form beyond MAX_PATH.
+std::wstring shellPath(const std::string& path) {
+  const std::wstring wide = files::win::widen(path);
+  return wide.size() < MAX_PATH ? wide : files::win::apiPath(path);
 }
+
+// A file of the program's own, made in the link's folder under a name nothing else has, and
+// deleted again unless it was moved into place.
+class TemporaryFile {
+ public:
+  explicit TemporaryFile(const std::string& link) {
+    const std::string folder = link.substr(0, link.find_last_of('\\') + 1);
+    for (unsigned n = 0;; ++n) {
+      path_ = folder + "~quenbrook-" + std::to_string(GetCurrentProcessId()) + "-" +
+              std::to_string(n) + ".tmp";
+      const HANDLE file = CreateFileW(files::win::apiPath(path_).c_str(), GENERIC_WRITE, 0, nullptr,
+                                      CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+      if (file != INVALID_HANDLE_VALUE) {
+        CloseHandle(file);
+        return;
+      }
+      const DWORD error = GetLastError();
+      if ((error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) || n == 100) {
+        throw files::win::systemError(link, error);
+      }
+    }
+  }
+  ~TemporaryFile() {
+    if (!kept_) DeleteFileW(files::win::apiPath(path_).c_str());
+  }
+  TemporaryFile(const TemporaryFile&) = delete;
+  TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+  const std::string& path() const { return path_; }
+  void kept() { kept_ = true; }
+
+ private:
+  std::string path_;
+  bool kept_ = false;
+};
 
 }  // namespace
 
-void createShellLink(const std::string& folder, const std::string& name, const std::string& target,
-                     const std::string& arguments, std::int32_t /*showCommand*/,
-                     const std::string& /*reserved*/) {
-  const std::string file = name + ".lnk";
-  std::string link = joined(folder, file);
-  if (!files::isAbsolute(folder)) {
-    throw PlatformError(link,
-                        "The shortcut's folder must be a full path, one that starts from "
-                        "the root.");
-  }
-  if (name.empty()) throw PlatformError(link, "A shortcut needs a name.");
-  const std::string problem = files::win::nameProblem(name);
-  if (!problem.empty()) throw PlatformError(link, problem);
-  if (files::entryAt(target) != files::Entry::Folder) {
-    throw PlatformError(target,
-                        "The project folder is not there any more, so no shortcut to it "
-                        "was made.");
-  }
-  const std::string destination = files::folderPath(target);
-  // The folder as it is on disk, letter case included; this throws when it is not a folder.
-  link = joined(files::folderPath(folder), file);
-  // Saving would replace whatever has that name, in any letter case, without a word.
-  const std::string existing = files::lookup(link);
-  if (!existing.empty()) {
-    throw PlatformError(link, "Something called \"" + existing +
-                                  "\" is there already. It was left as it is, and no shortcut "
-                                  "was made.");
-  }
-  {
-    const ComThread com(link);
-    Com<IShellLinkW> shellLink;
-    check(com.functions().create(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                 shellLink.out()),
-          link);
-    check(shellLink->SetPath(files::win::widen(destination).c_str()), link);
-    check(shellLink->SetArguments(files::win::widen(arguments).c_str()), link);
-    Com<IPersistFile> persist;
-    check(shellLink->QueryInterface(IID_IPersistFile, persist.out()), link);
-    // The short form when it fits, as the shell expects; the \\?\ form beyond MAX_PATH.
-    const std::wstring wideLink = files::win::widen(link);
-    check(persist->Save((wideLink.size() < MAX_PATH ? wideLink : files::win::apiPath(link)).c_str(),
-                        TRUE),
-          link);
-  }
-  if (files::lookup(link).empty()) {
-    throw PlatformError(link, "The shortcut could not be found after it was made.");
-  }
+std::string fileName(const std::string& name) {
+  return name + ".lnk";
 }
 
-}  // namespace qb
+std::string nameProblem(const std::string& name) {
+  return files::win::nameProblem(name);
+}
+
+void makeLink(const std::string& link, const std::string& destination,
+              const std::string& arguments) {
+  const ComThread com(link);
+  Com<IShellLinkW> shellLink;
+  check(com.functions().create(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                               shellLink.out()),
+        link);
+  check(shellLink->SetPath(files::win::widen(destination).c_str()), link);
+  check(shellLink->SetArguments(files::win::widen(arguments).c_str()), link);
+  Com<IPersistFile> persist;
+  check(shellLink->QueryInterface(IID_IPersistFile, persist.out()), link);
+  // Saving replaces whatever has the name without a word, so the link is saved under a name of
+  // its own and then moved to its name by a move that never replaces.
+  TemporaryFile saved(link);
+  check(persist->Save(shellPath(saved.path()).c_str(), TRUE), link);
+  if (!MoveFileExW(files::win::apiPath(saved.path()).c_str(), files::win::apiPath(link).c_str(),
+                   0)) {
+    const DWORD error = GetLastError();
+    if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) {
+      throw PlatformError(link,
+                          "Something of that name appeared while the shortcut was being made. "
+                          "It was left as it is, and no shortcut was made.");
+    }
+    throw files::win::systemError(link, error);
+  }
+  saved.kept();
+}
+
+std::string target(const std::string& link) {
+  const ComThread com(link);
+  Com<IShellLinkW> shellLink;
+  Com<IPersistFile> persist;
+  std::wstring path(32768, L'\0');
+  if (FAILED(com.functions().create(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                    shellLink.out())) ||
+      FAILED(shellLink->QueryInterface(IID_IPersistFile, persist.out())) ||
+      FAILED(persist->Load(shellPath(link).c_str(), STGM_READ)) ||
+      FAILED(
+          shellLink->GetPath(path.data(), static_cast<int>(path.size()), nullptr, SLGP_RAWPATH))) {
+    return {};
+  }
+  path.resize(path.find(L'\0'));
+  return files::win::narrow(path);
+}
+
+void removeLink(const std::string& link) {
+  DeleteFileW(files::win::apiPath(link).c_str());
+}
+
+}  // namespace qb::shell

@@ -45,6 +45,16 @@ TEST(PosixFiles, TheFolderListPathIsCleanedAndMustBeAFolder) {
   EXPECT_EQ(files::folderPath(temp.path() + "//SUB/"), temp / "Sub");
   EXPECT_THROW(files::folderPath(temp / "file"), PlatformError);
   EXPECT_THROW(files::folderPath(temp / "missing"), PlatformError);
+  // "." and ".." as the system takes them: ".." after a link leads above the link's target.
+  std::filesystem::create_directories(temp / "Sub/Inner");
+  std::filesystem::create_directory_symlink(temp / "Sub/Inner", temp / "link");
+  EXPECT_EQ(files::folderPath(temp.path() + "/Sub/./../SUB/."), temp / "Sub");
+  EXPECT_EQ(files::folderPath(temp / "link/.."), temp / "Sub");
+  EXPECT_TRUE(files::sameFolder(temp / "link", temp / "Sub/Inner"));
+  EXPECT_FALSE(files::sameFolder(temp / "file", temp / "file"));
+  // A name that is not UTF-8 would reach the path box changed; the program's own folder too.
+  std::filesystem::create_directory(temp / "caf\xE9");
+  EXPECT_THROW(files::folderPath(temp / "caf\xE9"), PlatformError);
   EXPECT_EQ(files::ancestors(temp / "Sub").back(), temp / "Sub");
   EXPECT_EQ(files::ancestors("/"), std::vector<std::string>{"/"});
   EXPECT_EQ(files::drives().front(), "/");

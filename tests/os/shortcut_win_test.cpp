@@ -10,6 +10,7 @@
 
 #include "platform/files.h"
 #include "shortcut/MakeLink.h"
+#include "shortcut/ShellLink.h"
 #include "tests/support/Disk.h"
 
 namespace qb::test {
@@ -49,6 +50,9 @@ TEST(WinShortcut, AShortcutCanBeMadeInAFolderBeyondMaxPath) {
   }
   MkLink(folder, "Project", temp / "Project", "");
   EXPECT_EQ(files::lookup(folder + "\\PROJECT.LNK"), "Project.lnk");
+  // A shortcut that cannot hold a project folder this deep would lead nowhere: none is left.
+  EXPECT_THROW(MkLink(temp.path(), "Back", folder, ""), PlatformError);
+  EXPECT_EQ(files::lookup(temp / "Back.lnk"), "");
 
   // Windows itself cannot remove these without the \\?\ form either.
   EXPECT_TRUE(DeleteFileW((L"\\\\?\\" + u8(folder + "\\Project.lnk").wstring()).c_str()));
@@ -74,6 +78,8 @@ TEST(WinShortcut, NothingThatAlreadyHasTheNameIsReplaced) {
     const PlatformError error = refusal(temp / "Links", name, temp / "Other");
     EXPECT_EQ(error.path(), links + "\\" + name + ".lnk");
     EXPECT_NE(error.reason().find("left as it is"), std::string::npos) << error.reason();
+    // The same for an entry that appears after MkLink looked: the link layer never replaces it.
+    EXPECT_THROW(shell::makeLink(links + "\\" + name + ".lnk", temp / "Other", ""), PlatformError);
   }
   EXPECT_EQ(readFile(temp / "Links/First.lnk"), first);
   EXPECT_EQ(shortcutTarget(temp / "Links", "First"), files::folderPath(temp / "Project"));
