@@ -42,7 +42,6 @@ class BadInput : public Story {
   // A new run: step 1 makes project, then step 2 names a shortcut, types its folder into the
   // picker and presses DONE; SKIP when step 2 is still open after that.
   void shortcut(const std::string& project, const std::string& name, const std::string& folder) {
-    restart();
     user().whenOpens("frmMain2", [=, this] {
       user().type("frmMain2", "Text1", name);
       user().whenOpens("frmGetFolder", [=, this] {
@@ -53,19 +52,29 @@ class BadInput : public Story {
       user().click("frmMain2", "Command1");
       if (user().isOpen("frmMain2")) user().click("frmMain2", "btnSkip");
     });
-    choose(project);
+    play([&] { choose(project); });
   }
 
   // A new run: in the picker, New Folder in folder with name, answered; what the picker yields.
   std::string newFolder(const std::string& folder, const std::string& name, int answer = kYes) {
-    restart();
+    std::string yielded;
     user().answerNextInput(name);
     user().answerNextMessage(answer);
-    return pick([&] {
-      walkTo(folder);
-      user().click("frmGetFolder", "btnNewFolder");
-      user().click("frmGetFolder", "btnDone");
-    });
+    play(
+        [&] {
+          yielded = pick([&] {
+            walkTo(folder);
+            user().click("frmGetFolder", "btnNewFolder");
+            user().click("frmGetFolder", "btnDone");
+          });
+        },
+        Ending::StaysOpen);
+    return yielded;
+  }
+
+  // A new run in which the user chooses path in step 1, which refuses it.
+  void refusedChoice(const std::string& path) {
+    play([&] { choose(path); }, Ending::StaysOpen);
   }
 
   const Asked& last() { return user().asked().back(); }
@@ -86,8 +95,7 @@ TEST_F(BadInput, LineSeparatorsAreRefusedWhereverControlCharactersAre) {
   for (const char* separator : {"\xC2\x85", "\xE2\x80\xA8", "\xE2\x80\xA9"}) {
     const std::string name = std::string("one") + separator + "two";
     SCOPED_TRACE(name);
-    restart();
-    choose(temp() / name);
+    refusedChoice(temp() / name);
     expectOops(last(), temp().path(), "control character");
     EXPECT_EQ(newFolder(temp().path(), name), temp().path());
     expectOops(last(), temp().path(), "control character");
@@ -121,12 +129,16 @@ TEST_F(BadInput, ASecondJumpLeavesNewFolderInTheFolderTheListShows) {
   ScopedEnvironment drive("HOMEDRIVE", ""), home("HOMEPATH", (temp() / "home").c_str());
   user().answerNextInput("x");
   user().answerNextMessage(kNo);
-  pick([&] {
-    user().click("frmGetFolder", "btnDesktop");
-    user().click("frmGetFolder", "btnDesktop");
-    user().click("frmGetFolder", "btnNewFolder");
-    user().click("frmGetFolder", "btnDone");
-  });
+  play(
+      [&] {
+        pick([&] {
+          user().click("frmGetFolder", "btnDesktop");
+          user().click("frmGetFolder", "btnDesktop");
+          user().click("frmGetFolder", "btnNewFolder");
+          user().click("frmGetFolder", "btnDone");
+        });
+      },
+      Ending::StaysOpen);
   EXPECT_EQ(last().prompt, "Really create:\r\n" + temp() / "home/Desktop" + kSep + "x ?");
   EXPECT_EQ(tree(temp().path()), (std::vector<std::string>{"home/", "home/Desktop/"}));
 }
@@ -135,7 +147,7 @@ TEST_F(BadInput, ADanglingLinkWhereAFolderShouldBeIsNamedAsOne) {
   makeFolders(temp() / "Links");
   if (!makeDanglingLink(temp() / "gone")) GTEST_SKIP() << "no dangling links here";
   const auto before = tree(temp().path());
-  choose(temp() / "gone");
+  refusedChoice(temp() / "gone");
   expectOops(last(), temp() / "gone", kDangling);
   EXPECT_EQ(newFolder(temp().path(), "gone"), temp().path());
   expectOops(last(), temp() / "gone", kDangling);
@@ -149,12 +161,16 @@ TEST_F(BadInput, ADanglingLinkWhereAFolderShouldBeIsNamedAsOne) {
 // Names of bytes that are not UTF-8 cannot pass through the path box unchanged.
 TEST_F(BadInput, AFolderWhoseNameIsNotUtf8IsRefusedAndNothingIsMade) {
   makeFolders(temp() / "caf\xE9");
-  EXPECT_EQ(pick([&] {
-              walkTo(temp().path());
-              user().openFolder("frmGetFolder", "Dir1", temp() / "caf\xE9");
-              user().click("frmGetFolder", "btnDone");
-            }),
-            temp().path());
+  play(
+      [&] {
+        EXPECT_EQ(pick([&] {
+                    walkTo(temp().path());
+                    user().openFolder("frmGetFolder", "Dir1", temp() / "caf\xE9");
+                    user().click("frmGetFolder", "btnDone");
+                  }),
+                  temp().path());
+      },
+      Ending::StaysOpen);
   ASSERT_EQ(user().asked().size(), 1u);
   expectOops(last(), temp() / "caf\xE9", "not UTF-8");
   EXPECT_EQ(tree(temp().path()), std::vector<std::string>{"caf\xE9/"});
@@ -166,16 +182,19 @@ TEST_F(BadInput, AJumpThatFailsLeavesNewFolderInTheFolderTheListShows) {
   const auto before = tree(temp().path());
   for (const std::string& home : {temp() / "caf\xE9", temp() / std::string(300, 'h')}) {
     ScopedEnvironment drive("HOMEDRIVE", ""), path("HOMEPATH", home.c_str());
-    restart();
     user().answerNextInput("x");
     user().answerNextMessage(kOk);  // the "Oops!"
     user().answerNextMessage(kNo);
-    pick([&] {
-      walkTo(temp().path());
-      user().click("frmGetFolder", "btnDesktop");
-      user().click("frmGetFolder", "btnNewFolder");
-      user().click("frmGetFolder", "btnDone");
-    });
+    play(
+        [&] {
+          pick([&] {
+            walkTo(temp().path());
+            user().click("frmGetFolder", "btnDesktop");
+            user().click("frmGetFolder", "btnNewFolder");
+            user().click("frmGetFolder", "btnDone");
+          });
+        },
+        Ending::StaysOpen);
     ASSERT_EQ(user().asked().size(), 3u);
     expectOops(user().asked()[0], home);
     EXPECT_EQ(last().prompt, "Really create:\r\n" + temp() / "x" + " ?");
