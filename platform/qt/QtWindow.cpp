@@ -148,6 +148,13 @@ QWidget* QtWindow::makeControl(const ControlSpec& spec, int index, double pixels
   made->setObjectName(qs(spec.name));
   made->setFont(fontOf(spec.font, made->font()));
   if (!spec.tooltip.empty()) made->setToolTip(qs(spec.tooltip));
+  made->setAccessibleName(qs(accessibleNameOf(spec)));
+  // A drop-down list is read by its current choice; its name comes from a label, never seen.
+  if (spec.kind == ControlKind::DriveList) {
+    auto* label = new QLabel(made->accessibleName(), window_);
+    label->setBuddy(made);
+    label->hide();
+  }
   made->setGeometry(pixels(spec.rect.left, pixelsPerTwip), pixels(spec.rect.top, pixelsPerTwip),
                     pixels(spec.rect.width, pixelsPerTwip),
                     pixels(spec.rect.height, pixelsPerTwip));

@@ -68,6 +68,13 @@ void Win32Window::release() {
 
 void Win32Window::makeControl(const ControlSpec& spec, int index) {
   const int id = kFirstId + index;
+  // A box or list is named, for screen readers, by the static text just before it; this one is
+  // never seen (no size), and takes no focus, so the tab order stays as it was.
+  if (spec.kind != ControlKind::Label && spec.kind != ControlKind::Button) {
+    CreateWindowExW(0, L"STATIC", wide(accessibleNameOf(spec)).c_str(),
+                    WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0, hwnd_, nullptr,
+                    GetModuleHandleW(nullptr), nullptr);
+  }
   std::unique_ptr<ChildControl> made;
   switch (spec.kind) {
     case ControlKind::Label:

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QInputMethodEvent>
@@ -201,6 +202,20 @@ class QtUser : public ScriptedUser {
       facts.multiLine = true;
     }
     facts.focused = widget->window()->focusWidget() == widget;
+    static const std::map<QAccessible::Role, std::string> kRoles{
+        {QAccessible::Button, "button"},
+        {QAccessible::EditableText, "text"},
+        {QAccessible::List, "list"},
+        {QAccessible::ComboBox, "combo box"},
+        {QAccessible::StaticText, "label"}};
+    if (QAccessibleInterface* read = QAccessible::queryAccessibleInterface(widget)) {
+      facts.accessibleName = read->text(QAccessible::Name).toStdString();
+      // A list that shows a choice is named by the label that labels it.
+      for (const auto& [label, relation] : read->relations(QAccessible::Label))
+        facts.accessibleName = label->text(QAccessible::Name).toStdString();
+      const auto role = kRoles.find(read->role());
+      facts.role = role == kRoles.end() ? std::to_string(read->role()) : role->second;
+    }
     return facts;
   }
 

@@ -30,6 +30,10 @@ struct ControlFacts {
   bool readOnly = false;
   bool multiLine = false;
   bool focused = false;
+  // What a screen reader says of it, read through the platform's accessibility interface; the
+  // role as one of "button", "text", "list", "combo box", "label".
+  std::string accessibleName = {};
+  std::string role = {};
 };
 
 // How a window sits on the screen, in pixels at 96 dots per inch.
