@@ -13,6 +13,7 @@
 
 #include "platform/files.h"
 #include "platform/qt/DirListWidget.h"
+#include "platform/qt/FolderCompletion.h"
 #include "platform/qt/QtToolkit.h"
 #include "platform/qt/pictures.h"
 
@@ -101,6 +102,8 @@ QWidget* QtWindow::makeControl(const ControlSpec& spec, int index, double pixels
         box->setLineWrapMode(QPlainTextEdit::NoWrap);
         box->setTabChangesFocus(true);
         box->setReadOnly(spec.flags & kReadOnly);
+        // The box a user types a path into offers the folders that path leads to.
+        if (!(spec.flags & kReadOnly)) offerFolders(box);
         made = box;
       } else {
         auto* box = new QLineEdit(window_);
