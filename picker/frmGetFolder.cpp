@@ -15,6 +15,7 @@ const WindowSpec kWindow{
     .inTaskbar = false,
     .placement = Placement::CenterOwner,
     .icon = WindowIcon::Folder,
+    .takesDrops = true,
     .controls =
         {
             // name, kind, caption, tooltip, {left, top, width, height}, flags, picture,
@@ -95,6 +96,7 @@ frmGetFolder::frmGetFolder(Ui& services) : Form(services, kWindow) {
   onClick(btnMyDocuments.index(), [this] { btnMyDocuments_Click(); });
   onClick(btnNewFolder.index(), [this] { btnNewFolder_Click(); });
   onQueryUnload([this](bool& cancel, UnloadMode mode) { Form_QueryUnload(cancel, mode); });
+  onDrop([this](const std::vector<std::string>& paths) { Form_Drop(paths); });
 }
 
 void frmGetFolder::Form_Load() {
@@ -125,6 +127,16 @@ void frmGetFolder::btnDone_Click() {
 
 void frmGetFolder::Form_QueryUnload(bool& /*cancel*/, UnloadMode /*mode*/) {
   SelectedFolder = txtPathlist.text();
+}
+
+void frmGetFolder::Form_Drop(const std::vector<std::string>& paths) {
+  // One folder dropped is a folder opened in the list; a file, or several items, mean nothing.
+  if (paths.size() != 1 || files::lookup(paths[0]).empty() ||
+      files::entryAt(paths[0]) != files::Entry::Folder) {
+    return;
+  }
+  Dir1.setPath(paths[0]);
+  syncPath();
 }
 
 void frmGetFolder::btnDesktop_Click() {

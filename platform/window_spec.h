@@ -62,6 +62,7 @@ struct WindowSpec {
   bool inTaskbar = false;
   Placement placement = Placement::CenterOwner;
   WindowIcon icon = WindowIcon::Program;
+  bool takesDrops = false;            // items from a file manager may be dropped on it
   std::vector<ControlSpec> controls;  // in tab order; the first has the focus when shown
 };
 

@@ -1,6 +1,7 @@
 #include "platform/win32/Win32Window.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <algorithm>
 
@@ -46,6 +47,7 @@ Win32Window::Win32Window(Win32Toolkit& toolkit, const WindowSpec& spec, WindowEv
     for (std::size_t i = 0; i < spec.controls.size(); ++i)
       makeControl(spec.controls[i], static_cast<int>(i));
     layout(dpiOfWindow(hwnd_));
+    if (spec.takesDrops) DragAcceptFiles(hwnd_, TRUE);
   } catch (...) {
     release();
     throw;
@@ -325,6 +327,18 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       KillTimer(hwnd_, kTooltipsTimer);
       tooltips();
       return 0;
+    case WM_DROPFILES: {
+      const auto drop = reinterpret_cast<HDROP>(wParam);
+      std::vector<std::string> paths(DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0));
+      for (UINT i = 0; i < paths.size(); ++i) {
+        std::wstring path(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
+        path.resize(DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size())));
+        paths[i] = utf8(path);
+      }
+      DragFinish(drop);
+      if (IsWindowEnabled(hwnd_)) toolkit_.dispatch([this, &paths] { events_.dropped(paths); });
+      return 0;
+    }
     case WM_CLOSE:
       // The form decides; a window under a modal one takes no input.
       if (IsWindowEnabled(hwnd_)) toolkit_.dispatch([this] { events_.closeRequested(); });

@@ -6,8 +6,10 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
+#include <QDropEvent>
 #include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -149,6 +151,21 @@ class QtUser : public ScriptedUser {
 
   void close(const std::string& window) override {
     if (QWidget* top = findWindow(window)) top->close();
+  }
+
+  void drop(const std::string& window, const std::vector<std::string>& paths) override {
+    QWidget* top = findWindow(window);
+    if (!top) return;
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const std::string& path : paths)
+      urls << QUrl::fromLocalFile(QString::fromStdString(path));
+    data.setUrls(urls);
+    const QPoint centre = top->rect().center();
+    QDragEnterEvent enter(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(top, &enter);
+    QDropEvent drop(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    if (enter.isAccepted()) QApplication::sendEvent(top, &drop);
   }
 
   bool isOpen(const std::string& window) override { return findWindow(window, false); }

@@ -6,6 +6,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 #include <oleacc.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <cmath>
@@ -164,6 +165,23 @@ class Win32User : public ScriptedUser {
     if (Win32Window* top = findWindow(window)) {
       SendMessageW(top->hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
     }
+  }
+
+  // As the shell hands a drop over: the paths one after another, the list ending in two nulls.
+  void drop(const std::string& window, const std::vector<std::string>& paths) override {
+    Win32Window* top = findWindow(window);
+    if (!top) return;
+    std::wstring list;
+    for (const std::string& path : paths)
+      list += win32::wide(path) + L'\0';
+    list += L'\0';
+    HGLOBAL handle = GlobalAlloc(GHND, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
+    auto* header = static_cast<DROPFILES*>(GlobalLock(handle));
+    header->pFiles = sizeof(DROPFILES);
+    header->fWide = TRUE;
+    std::copy(list.begin(), list.end(), reinterpret_cast<wchar_t*>(header + 1));
+    GlobalUnlock(handle);
+    SendMessageW(top->hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(handle), 0);
   }
 
   bool isOpen(const std::string& window) override { return findWindow(window, false); }
