@@ -15,12 +15,35 @@ const WindowSpec kWindow{
     .inTaskbar = false,
     .placement = Placement::CenterOwner,
     .icon = WindowIcon::Folder,
+    .takesDrops = true,
     .controls =
         {
-            // name, kind, caption, tooltip, {left, top, width, height}, flags, picture
-            {"Drive1", ControlKind::DriveList, "", "", {60, 120, 3375, 315}},
-            {"Dir1", ControlKind::DirList, "", "", {60, 480, 3315, 4140}},
-            {"txtPathlist", ControlKind::TextBox, "", "", {120, 4680, 3375, 555}, kMultiLine},
+            // name, kind, caption, tooltip, {left, top, width, height}, flags, picture,
+            // accessible name, font
+            {"Drive1",
+             ControlKind::DriveList,
+             "",
+             "",
+             {60, 120, 3375, 315},
+             0,
+             Picture::None,
+             "Drive"},
+            {"Dir1",
+             ControlKind::DirList,
+             "",
+             "",
+             {60, 480, 3315, 4140},
+             0,
+             Picture::None,
+             "Folders"},
+            {"txtPathlist",
+             ControlKind::TextBox,
+             "",
+             "",
+             {120, 4680, 3375, 555},
+             kMultiLine,
+             Picture::None,
+             "Folder path"},
             {"btnNewFolder",
              ControlKind::Button,
              "",
@@ -73,6 +96,7 @@ frmGetFolder::frmGetFolder(Ui& services) : Form(services, kWindow) {
   onClick(btnMyDocuments.index(), [this] { btnMyDocuments_Click(); });
   onClick(btnNewFolder.index(), [this] { btnNewFolder_Click(); });
   onQueryUnload([this](bool& cancel, UnloadMode mode) { Form_QueryUnload(cancel, mode); });
+  onDrop([this](const std::vector<std::string>& paths) { Form_Drop(paths); });
 }
 
 void frmGetFolder::Form_Load() {
@@ -103,6 +127,16 @@ void frmGetFolder::btnDone_Click() {
 
 void frmGetFolder::Form_QueryUnload(bool& /*cancel*/, UnloadMode /*mode*/) {
   SelectedFolder = txtPathlist.text();
+}
+
+void frmGetFolder::Form_Drop(const std::vector<std::string>& paths) {
+  // One folder dropped is a folder opened in the list; a file, or several items, mean nothing.
+  if (paths.size() != 1 || files::lookup(paths[0]).empty() ||
+      files::entryAt(paths[0]) != files::Entry::Folder) {
+    return;
+  }
+  Dir1.setPath(paths[0]);
+  syncPath();
 }
 
 void frmGetFolder::btnDesktop_Click() {

@@ -32,6 +32,10 @@ class WindowEvents {
   // The close box, Alt+F4, or the system closing the window. The window stays until the form
   // unloads it.
   virtual void closeRequested() = 0;
+  // Items dragged from a file manager were dropped on a window whose description takes drops:
+  // their full paths, as many as were dropped, whatever they are. The form decides what they
+  // mean.
+  virtual void dropped(const std::vector<std::string>& paths) = 0;
 
  protected:
   ~WindowEvents() = default;

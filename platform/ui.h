@@ -69,6 +69,9 @@ class Form : private WindowEvents {
   void onClick(int control, std::function<void()> handler);
   void onChange(int control, std::function<void()> handler);
   void onLoad(std::function<void()> handler) { load_ = std::move(handler); }
+  void onDrop(std::function<void(const std::vector<std::string>& paths)> handler) {
+    drop_ = std::move(handler);
+  }
   void onQueryUnload(std::function<void(bool& cancel, UnloadMode mode)> handler) {
     queryUnload_ = std::move(handler);
   }
@@ -82,6 +85,7 @@ class Form : private WindowEvents {
   void clicked(int control) override;
   void changed(int control) override;
   void closeRequested() override;
+  void dropped(const std::vector<std::string>& paths) override { drop_(paths); }
 
   struct Handlers {
     std::function<void()> click = [] {};
@@ -91,6 +95,7 @@ class Form : private WindowEvents {
   const WindowSpec& spec_;
   std::vector<Handlers> handlers_;
   std::function<void()> load_ = [] {};
+  std::function<void(const std::vector<std::string>&)> drop_ = [](const auto&) {};
   std::function<void(bool&, UnloadMode)> queryUnload_ = [](bool&, UnloadMode) {};
   std::unique_ptr<LiveWindow> live_;
   bool unloading_ = false;

@@ -41,8 +41,18 @@ struct ControlSpec {
   Twips rect;
   unsigned flags = 0;
   Picture picture = Picture::None;
+  // What a screen reader calls the control when neither caption nor tooltip says it: boxes and
+  // lists are named by what they hold.
+  std::string accessibleName = {};
   Font font = {};
 };
+
+// The name a screen reader gives the control: its own, else its caption, else its tooltip
+// (a picture button shows no caption, so it goes by the tooltip a mouse user reads).
+inline const std::string& accessibleNameOf(const ControlSpec& control) {
+  if (!control.accessibleName.empty()) return control.accessibleName;
+  return control.caption.empty() ? control.tooltip : control.caption;
+}
 
 struct WindowSpec {
   std::string name;
@@ -52,6 +62,7 @@ struct WindowSpec {
   bool inTaskbar = false;
   Placement placement = Placement::CenterOwner;
   WindowIcon icon = WindowIcon::Program;
+  bool takesDrops = false;            // items from a file manager may be dropped on it
   std::vector<ControlSpec> controls;  // in tab order; the first has the focus when shown
 };
 

@@ -22,13 +22,21 @@ const WindowSpec kWindow{
     .icon = WindowIcon::Program,
     .controls =
         {
-            // name, kind, caption, tooltip, {left, top, width, height}, flags
+            // name, kind, caption, tooltip, {left, top, width, height}, flags, picture,
+            // accessible name, font
             {"Command1",
              ControlKind::Button,
              "Browse",
              "Browse For A Folder",
              {3420, 420, 1155, 255}},
-            {"Text1", ControlKind::TextBox, "", "", {120, 120, 4455, 285}, kReadOnly},
+            {"Text1",
+             ControlKind::TextBox,
+             "",
+             "",
+             {120, 120, 4455, 285},
+             kReadOnly,
+             Picture::None,
+             "Project folder"},
             {"btnCancel", ControlKind::Button, "Cancel", "Cancel / Exit", {3420, 720, 1155, 255}},
         },
 };

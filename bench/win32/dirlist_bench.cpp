@@ -92,6 +92,7 @@ class NoEvents final : public qb::WindowEvents {
   void clicked(int) override {}
   void changed(int) override {}
   void closeRequested() override {}
+  void dropped(const std::vector<std::string>&) override {}
 };
 
 struct Counts {

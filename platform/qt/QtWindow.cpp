@@ -3,17 +3,21 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDropEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <QUrl>
 #include <QWindow>
 #include <cmath>
 
 #include "platform/files.h"
 #include "platform/qt/DirListWidget.h"
+#include "platform/qt/FolderCompletion.h"
 #include "platform/qt/QtToolkit.h"
 #include "platform/qt/pictures.h"
 
@@ -21,15 +25,37 @@ namespace qb {
 
 namespace {
 
-// The top-level widget; a close from the window frame goes to the form, which decides.
+// The top-level widget; a close from the window frame goes to the form, which decides, and so
+// do items dropped from a file manager.
 class FormWidget : public QWidget {
  public:
   std::function<void()> onClose;
+  std::function<void(const std::vector<std::string>&)> onDrop;
 
  protected:
   void closeEvent(QCloseEvent* event) override {
     event->ignore();
     if (onClose && isEnabled()) onClose();
+  }
+  void dragEnterEvent(QDragEnterEvent* event) override {
+    if (!localPaths(event->mimeData()).empty()) event->acceptProposedAction();
+  }
+  void dropEvent(QDropEvent* event) override {
+    const std::vector<std::string> paths = localPaths(event->mimeData());
+    if (paths.empty() || !onDrop || !isEnabled()) return;
+    event->acceptProposedAction();
+    onDrop(paths);
+  }
+
+ private:
+  // The dropped items as paths, when every one of them is on this machine's disks.
+  static std::vector<std::string> localPaths(const QMimeData* data) {
+    std::vector<std::string> paths;
+    for (const QUrl& url : data->urls()) {
+      if (!url.isLocalFile()) return {};
+      paths.push_back(url.toLocalFile().toStdString());
+    }
+    return paths;
   }
 };
 
@@ -63,6 +89,12 @@ QtWindow::QtWindow(QtToolkit& toolkit, const WindowSpec& spec, WindowEvents& eve
   window->setWindowFlags(flags);
   window->setAttribute(Qt::WA_QuitOnClose, false);
   window->onClose = [this] { toolkit_.dispatch([this] { events_.closeRequested(); }); };
+  if (spec.takesDrops) {
+    window->setAcceptDrops(true);
+    window->onDrop = [this](const std::vector<std::string>& paths) {
+      toolkit_.dispatch([this, &paths] { events_.dropped(paths); });
+    };
+  }
 
   const QScreen* screen = QGuiApplication::primaryScreen();
   const double pixelsPerTwip = (screen ? screen->logicalDotsPerInch() : 96.0) / 1440.0;
@@ -83,6 +115,7 @@ QtWindow::~QtWindow() {
     QObject::disconnect(connection);
   if (!window_) return;
   static_cast<FormWidget*>(window_.data())->onClose = nullptr;
+  static_cast<FormWidget*>(window_.data())->onDrop = nullptr;
   window_->setObjectName(QString());
   window_->hide();
   // Unload may come from a handler of one of this window's own controls, still on the stack.
@@ -102,6 +135,8 @@ QWidget* QtWindow::makeControl(const ControlSpec& spec, int index, double pixels
         box->setLineWrapMode(QPlainTextEdit::NoWrap);
         box->setTabChangesFocus(true);
         box->setReadOnly(spec.flags & kReadOnly);
+        // The box a user types a path into offers the folders that path leads to.
+        if (!(spec.flags & kReadOnly)) offerFolders(box);
         made = box;
       } else {
         auto* box = new QLineEdit(window_);
@@ -150,6 +185,15 @@ QWidget* QtWindow::makeControl(const ControlSpec& spec, int index, double pixels
   made->setObjectName(qs(spec.name));
   made->setFont(fontOf(spec.font, made->font()));
   if (!spec.tooltip.empty()) made->setToolTip(qs(spec.tooltip));
+  made->setAccessibleName(qs(accessibleNameOf(spec)));
+  // A drop-down list is read by its current choice; its name comes from a label, never seen.
+  if (spec.kind == ControlKind::DriveList) {
+    auto* label = new QLabel(made->accessibleName(), window_);
+    label->setBuddy(made);
+    label->hide();
+  }
+  // A drop anywhere on the window is the window's, not a box's that would paste its address.
+  if (spec_.takesDrops) made->setAcceptDrops(false);
   made->setGeometry(pixels(spec.rect.left, pixelsPerTwip), pixels(spec.rect.top, pixelsPerTwip),
                     pixels(spec.rect.width, pixelsPerTwip),
                     pixels(spec.rect.height, pixelsPerTwip));

@@ -25,6 +25,8 @@ DirListBox::DirListBox(HWND parent, int id, const ControlSpec& spec)
                        LBS_NOINTEGRALHEIGHT,
                    WS_EX_CLIENTEDGE) {
   SetWindowSubclass(hwnd_, subclass, 1, reinterpret_cast<DWORD_PTR>(this));
+  // A list shows no title: this one is for screen readers that read no label before it.
+  SetWindowTextW(hwnd_, wide(accessibleNameOf(spec)).c_str());
   reflected.command = [this](WORD code) {
     if (code == LBN_DBLCLK) open(selectedRow());
   };

@@ -1,6 +1,7 @@
 #include "platform/win32/Win32Window.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <algorithm>
 
@@ -46,6 +47,7 @@ Win32Window::Win32Window(Win32Toolkit& toolkit, const WindowSpec& spec, WindowEv
     for (std::size_t i = 0; i < spec.controls.size(); ++i)
       makeControl(spec.controls[i], static_cast<int>(i));
     layout(dpiOfWindow(hwnd_));
+    if (spec.takesDrops) DragAcceptFiles(hwnd_, TRUE);
   } catch (...) {
     release();
     throw;
@@ -68,6 +70,13 @@ void Win32Window::release() {
 
 void Win32Window::makeControl(const ControlSpec& spec, int index) {
   const int id = kFirstId + index;
+  // A box or list is named, for screen readers, by the static text just before it; this one is
+  // never seen (no size), and takes no focus, so the tab order stays as it was.
+  if (spec.kind != ControlKind::Label && spec.kind != ControlKind::Button) {
+    CreateWindowExW(0, L"STATIC", wide(accessibleNameOf(spec)).c_str(),
+                    WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0, hwnd_, nullptr,
+                    GetModuleHandleW(nullptr), nullptr);
+  }
   std::unique_ptr<ChildControl> made;
   switch (spec.kind) {
     case ControlKind::Label:
@@ -318,6 +327,18 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       KillTimer(hwnd_, kTooltipsTimer);
       tooltips();
       return 0;
+    case WM_DROPFILES: {
+      const auto drop = reinterpret_cast<HDROP>(wParam);
+      std::vector<std::string> paths(DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0));
+      for (UINT i = 0; i < paths.size(); ++i) {
+        std::wstring path(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
+        path.resize(DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size())));
+        paths[i] = utf8(path);
+      }
+      DragFinish(drop);
+      if (IsWindowEnabled(hwnd_)) toolkit_.dispatch([this, &paths] { events_.dropped(paths); });
+      return 0;
+    }
     case WM_CLOSE:
       // The form decides; a window under a modal one takes no input.
       if (IsWindowEnabled(hwnd_)) toolkit_.dispatch([this] { events_.closeRequested(); });

@@ -3,10 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
+#include <QDropEvent>
 #include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -150,6 +153,21 @@ class QtUser : public ScriptedUser {
     if (QWidget* top = findWindow(window)) top->close();
   }
 
+  void drop(const std::string& window, const std::vector<std::string>& paths) override {
+    QWidget* top = findWindow(window);
+    if (!top) return;
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const std::string& path : paths)
+      urls << QUrl::fromLocalFile(QString::fromStdString(path));
+    data.setUrls(urls);
+    const QPoint centre = top->rect().center();
+    QDragEnterEvent enter(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(top, &enter);
+    QDropEvent drop(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    if (enter.isAccepted()) QApplication::sendEvent(top, &drop);
+  }
+
   bool isOpen(const std::string& window) override { return findWindow(window, false); }
 
   std::string text(const std::string& window, const std::string& control) override {
@@ -201,6 +219,20 @@ class QtUser : public ScriptedUser {
       facts.multiLine = true;
     }
     facts.focused = widget->window()->focusWidget() == widget;
+    static const std::map<QAccessible::Role, std::string> kRoles{
+        {QAccessible::Button, "button"},
+        {QAccessible::EditableText, "text"},
+        {QAccessible::List, "list"},
+        {QAccessible::ComboBox, "combo box"},
+        {QAccessible::StaticText, "label"}};
+    if (QAccessibleInterface* read = QAccessible::queryAccessibleInterface(widget)) {
+      facts.accessibleName = read->text(QAccessible::Name).toStdString();
+      // A list that shows a choice is named by the label that labels it.
+      for (const auto& [label, relation] : read->relations(QAccessible::Label))
+        facts.accessibleName = label->text(QAccessible::Name).toStdString();
+      const auto role = kRoles.find(read->role());
+      facts.role = role == kRoles.end() ? std::to_string(read->role()) : role->second;
+    }
     return facts;
   }
 

@@ -71,6 +71,29 @@ TEST_F(Picker, OpeningAFolderOrAnAncestorShowsItInThePathBox) {
   });
 }
 
+TEST_F(Picker, AFolderDroppedOnItIsOpenedAndAFileOrSeveralItemsAreNot) {
+  play(
+      [&] {
+        const std::string folder = temp() / "dropped";
+        makeFolders(temp() / "dropped/inner");
+        writeFile(temp() / "file");
+        EXPECT_EQ(pick([&] {
+                    const std::string start = user().text("frmGetFolder", "txtPathlist");
+                    for (const std::vector<std::string>& items :
+                         {std::vector<std::string>{temp() / "file"}, {folder, temp().path()}}) {
+                      user().drop("frmGetFolder", items);
+                      EXPECT_EQ(user().text("frmGetFolder", "txtPathlist"), start);
+                    }
+                    user().drop("frmGetFolder", {folder});
+                    EXPECT_EQ(user().text("frmGetFolder", "txtPathlist"), folder);
+                    EXPECT_EQ(user().rows("frmGetFolder", "Dir1").back(), temp() / "dropped/inner");
+                    user().click("frmGetFolder", "btnDone");
+                  }),
+                  folder);
+      },
+      Ending::StaysOpen);
+}
+
 TEST_F(Picker, YieldsWhateverThePathBoxHoldsUnchecked) {
   play([&] {
     const std::vector<std::string> typed{"", temp() / "does not exist", "not a path at all",

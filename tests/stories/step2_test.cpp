@@ -304,5 +304,52 @@ TEST_F(Step2, StepOneTakesNoInputUntilStepTwoIsOverWhateverOpensAboveIt) {
   });
 }
 
+TEST_F(Step2, AScreenReaderNamesEveryControlOfTheThreeWindows) {
+  struct Named {
+    const char *window, *control, *name, *role;
+  };
+  const Named kNamed[] = {
+      {"frmMain", "Command1", "Browse", "button"},
+      {"frmMain", "Text1", "Project folder", "text"},
+      {"frmMain", "btnCancel", "Cancel", "button"},
+      {"frmMain2", "Label1", "Shortcut name", "label"},
+      {"frmMain2", "Text1", "Shortcut name", "text"},
+      {"frmMain2", "Text2", "Select a folder to create it in", "text"},
+      {"frmMain2", "btnBrowse", "Browse", "button"},
+      {"frmMain2", "Command1", "Done", "button"},
+      {"frmMain2", "btnSkip", "SKIP", "button"},
+      {"frmGetFolder", "Drive1", "Drive", "combo box"},
+      {"frmGetFolder", "Dir1", "Folders", "list"},
+      {"frmGetFolder", "txtPathlist", "Folder path", "text"},
+      {"frmGetFolder", "btnNewFolder", "New Folder", "button"},
+      {"frmGetFolder", "btnDone", "Done", "button"},
+      {"frmGetFolder", "btnDesktop", "Desktop", "button"},
+      {"frmGetFolder", "btnMyDocuments", "My Documents", "button"},
+  };
+  const auto check = [&] {
+    for (const Named& named : kNamed) {
+      if (!user().isOpen(named.window)) continue;
+      const ControlFacts facts = user().facts(named.window, named.control);
+      // Where the platform tells no roles (wine), a drop-down list goes by its choice.
+      if (facts.role.empty() && named.role == std::string("combo box")) continue;
+      EXPECT_EQ(facts.accessibleName, named.name) << named.window << "." << named.control;
+      if (!facts.role.empty()) {
+        EXPECT_EQ(facts.role, named.role) << named.control;
+      }
+    }
+  };
+  play([&] {
+    inStep2([&] {
+      check();
+      user().whenOpens("frmGetFolder", [&] {
+        check();
+        user().click("frmGetFolder", "btnDone");
+      });
+      user().click("frmMain2", "btnBrowse");
+      user().click("frmMain2", "btnSkip");
+    });
+  });
+}
+
 }  // namespace
 }  // namespace qb::test

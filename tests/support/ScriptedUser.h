@@ -30,6 +30,10 @@ struct ControlFacts {
   bool readOnly = false;
   bool multiLine = false;
   bool focused = false;
+  // What a screen reader says of it, read through the platform's accessibility interface; the
+  // role as one of "button", "text", "list", "combo box", "label".
+  std::string accessibleName = {};
+  std::string role = {};
 };
 
 // How a window sits on the screen, in pixels at 96 dots per inch.
@@ -71,6 +75,8 @@ class ScriptedUser : private StandIn {
                          const std::string& root) = 0;
   // The close box of the window's frame.
   virtual void close(const std::string& window) = 0;
+  // Drops items from a file manager on the window, by their full paths.
+  virtual void drop(const std::string& window, const std::vector<std::string>& paths) = 0;
 
   virtual bool isOpen(const std::string& window) = 0;
   // Whether any window of the program is on the screen.

@@ -5,6 +5,8 @@
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
+#include <oleacc.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <cmath>
@@ -165,6 +167,23 @@ class Win32User : public ScriptedUser {
     }
   }
 
+  // As the shell hands a drop over: the paths one after another, the list ending in two nulls.
+  void drop(const std::string& window, const std::vector<std::string>& paths) override {
+    Win32Window* top = findWindow(window);
+    if (!top) return;
+    std::wstring list;
+    for (const std::string& path : paths)
+      list += win32::wide(path) + L'\0';
+    list += L'\0';
+    HGLOBAL handle = GlobalAlloc(GHND, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
+    auto* header = static_cast<DROPFILES*>(GlobalLock(handle));
+    header->pFiles = sizeof(DROPFILES);
+    header->fWide = TRUE;
+    std::copy(list.begin(), list.end(), reinterpret_cast<wchar_t*>(header + 1));
+    GlobalUnlock(handle);
+    SendMessageW(top->hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(handle), 0);
+  }
+
   bool isOpen(const std::string& window) override { return findWindow(window, false); }
 
   std::string text(const std::string& window, const std::string& control) override {
@@ -199,6 +218,34 @@ class Win32User : public ScriptedUser {
     return row < 0 ? std::string() : itemText(combo, static_cast<WPARAM>(row));
   }
 
+  // What a screen reader reads of a control: its client object's name and role.
+  static void readAccessible(HWND child, ControlFacts& facts) {
+    static const std::map<LONG, std::string> kRoles{{ROLE_SYSTEM_PUSHBUTTON, "button"},
+                                                    {ROLE_SYSTEM_TEXT, "text"},
+                                                    {ROLE_SYSTEM_LIST, "list"},
+                                                    {ROLE_SYSTEM_COMBOBOX, "combo box"},
+                                                    {ROLE_SYSTEM_STATICTEXT, "label"}};
+    IAccessible* object = nullptr;
+    if (FAILED(AccessibleObjectFromWindow(child, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
+                                          reinterpret_cast<void**>(&object)))) {
+      return;
+    }
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    if (object->get_accName(self, &name) == S_OK && name) facts.accessibleName = utf8(name);
+    SysFreeString(name);
+    VARIANT role{};
+    // Wine reads every control as a plain client window, which says nothing of its role.
+    if (object->get_accRole(self, &role) == S_OK && role.vt == VT_I4 &&
+        role.lVal != ROLE_SYSTEM_CLIENT) {
+      const auto known = kRoles.find(role.lVal);
+      facts.role = known == kRoles.end() ? std::to_string(role.lVal) : known->second;
+    }
+    object->Release();
+  }
+
   ControlFacts facts(const std::string& window, const std::string& control) override {
     Win32Window* top = findWindow(window);
     HWND child = find(window, control);
@@ -230,6 +277,7 @@ class Win32User : public ScriptedUser {
       facts.multiLine = style & ES_MULTILINE;
     }
     facts.focused = GetFocus() == child;
+    readAccessible(child, facts);
     return facts;
   }
 
