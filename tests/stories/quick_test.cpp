@@ -131,38 +131,37 @@ TEST_F(NewFolder, AsksForANameAndConfirmsThenMakesTheFolderAndMovesIn) {
   });
 }
 
-TEST_F(NewFolder, CancelEmptyOrNoChangeNothing) {
-  play([&] {
-    EXPECT_EQ(create(""), temp().path());
-    EXPECT_EQ(user().asked().size(), 1u);
-    EXPECT_EQ(create("Docs", kNo), temp().path());
-    EXPECT_TRUE(tree(temp().path()).empty());
-  });
-}
-
-TEST_F(NewFolder, OnlyTheFirstSegmentOfTheNameIsMade) {
-  play([&] {
-    EXPECT_EQ(create("a" + kSep + "b"), temp() / "a");
-    EXPECT_EQ(user().asked()[1].prompt, "Really create:\r\n" + temp().path() + kSep + "a ?");
-    EXPECT_EQ(tree(temp().path()), std::vector<std::string>{"a/"});
-  });
-}
-
-TEST_F(NewFolder, ANameStartingWithTheSeparatorIsCutToNothingAndStaysPut) {
-  play([&] {
-    EXPECT_EQ(create(kSep + "x"), temp().path());
-    EXPECT_EQ(user().asked()[1].prompt, "Really create:\r\n" + temp().path() + kSep + " ?");
-    EXPECT_TRUE(tree(temp().path()).empty());
-  });
-}
-
-TEST_F(NewFolder, AnExistingFolderIsEnteredWithoutAWord) {
-  play([&] {
-    makeFolders(temp() / "DOCS");
-    EXPECT_EQ(create("docs"), temp() / "DOCS");
-    EXPECT_EQ(user().asked().size(), 2u);
-    EXPECT_EQ(tree(temp().path()), std::vector<std::string>{"DOCS/"});
-  });
+// What is made for the name typed and the answer given, and where the picker then is.
+TEST_F(NewFolder, TheNameIsCutToItsFirstSegmentAndMadeUnlessThereOrDeclined) {
+  struct Case {
+    std::string name;
+    int answer;
+    const char* yields;     // under the temporary folder; "" for the folder itself
+    const char* confirmed;  // the confirmation's path after the folder's, or none
+    std::vector<std::string> tree;
+  };
+  const std::vector<Case> cases{
+      {"", kYes, "", nullptr, {}},
+      {"Docs", kNo, "", "Docs", {}},
+      {"a" + kSep + "b", kYes, "a", "a", {"a/"}},
+      {kSep + "x", kYes, "", "", {}},
+      {"docs", kYes, "DOCS", "docs", {"DOCS/"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    removeAll(temp().path());
+    makeFolders(temp().path());
+    if (c.name == "docs") makeFolders(temp() / "DOCS");
+    play([&] {
+      EXPECT_EQ(create(c.name, c.answer), *c.yields ? temp() / c.yields : temp().path());
+      ASSERT_EQ(user().asked().size(), c.confirmed ? 2u : 1u);
+      if (c.confirmed) {
+        EXPECT_EQ(user().asked()[1].prompt,
+                  "Really create:\r\n" + temp().path() + kSep + c.confirmed + " ?");
+      }
+      EXPECT_EQ(tree(temp().path()), c.tree);
+    });
+  }
 }
 
 TEST_F(NewFolder, TextTypedIntoThePathBoxIsIgnoredAndOverwritten) {
