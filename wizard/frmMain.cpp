@@ -20,25 +20,16 @@ const WindowSpec kWindow{
     .inTaskbar = true,
     .placement = Placement::CenterScreen,
     .icon = WindowIcon::Program,
-    .controls =
-        {
-            // name, kind, caption, tooltip, {left, top, width, height}, flags, picture,
-            // accessible name, font
-            {"Command1",
-             ControlKind::Button,
-             "Browse",
-             "Browse For A Folder",
-             {3420, 420, 1155, 255}},
-            {"Text1",
-             ControlKind::TextBox,
-             "",
-             "",
-             {120, 120, 4455, 285},
-             kReadOnly,
-             Picture::None,
-             "Project folder"},
-            {"btnCancel", ControlKind::Button, "Cancel", "Cancel / Exit", {3420, 720, 1155, 255}},
-        },
+    // One control a row, as in the window's table.
+    // clang-format off
+    .controls = {
+        // name, kind, caption, tooltip, {left, top, width, height}, flags, picture,
+        // accessible name, font
+        {"Command1",  ControlKind::Button,  "Browse", "Browse For A Folder", {3420, 420, 1155, 255}},
+        {"Text1",     ControlKind::TextBox, "",       "",                    {120, 120, 4455, 285}, kReadOnly, Picture::None, "Project folder"},
+        {"btnCancel", ControlKind::Button,  "Cancel", "Cancel / Exit",       {3420, 720, 1155, 255}},
+    },
+    // clang-format on
 };
 
 // The skeleton, in the order it is made. The test spelling differs from the made one in
