@@ -28,7 +28,7 @@ struct Asked {
 // What a control looks like on screen, in pixels at 96 dots per inch.
 struct ControlFacts {
   int x = 0, y = 0, width = 0, height = 0;
-  std::string tooltip;
+  std::string tooltip = {};
   bool readOnly = false;
   bool multiLine = false;
   bool focused = false;
