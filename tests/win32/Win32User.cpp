@@ -182,18 +182,20 @@ class Win32User : public ScriptedUser {
   std::vector<std::string> drives(const std::string& window, const std::string& control) override {
     std::vector<std::string> roots;
     HWND combo = find(window, control);
-    if (!combo) return roots;
-    const auto count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
-    for (WPARAM i = 0; i < static_cast<WPARAM>(std::max<LRESULT>(count, 0)); ++i)
-      roots.push_back(itemText(combo, i));
+    for (WPARAM row = 0; combo && SendMessageW(combo, CB_GETLBTEXTLEN, row, 0) >= 0; ++row) {
+      wchar_t root[MAX_PATH] = L"";
+      SendMessageW(combo, CB_GETLBTEXT, row, reinterpret_cast<LPARAM>(root));
+      roots.push_back(utf8(root));
+    }
     return roots;
   }
 
   std::string selectedDrive(const std::string& window, const std::string& control) override {
     HWND combo = find(window, control);
     if (!combo) return {};
-    const LRESULT row = SendMessageW(combo, CB_GETCURSEL, 0, 0);
-    return row < 0 ? std::string() : itemText(combo, static_cast<WPARAM>(row));
+    const auto row = static_cast<std::size_t>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
+    const std::vector<std::string> roots = drives(window, control);
+    return row < roots.size() ? roots[row] : "";
   }
 
   // What a screen reader reads of a control: its client object's name and role.
@@ -310,15 +312,6 @@ class Win32User : public ScriptedUser {
     win32::DirListBox* list = top->dirList(control);
     if (!list) ADD_FAILURE() << window << " has no folder list " << control;
     return list;
-  }
-
-  static std::string itemText(HWND combo, WPARAM row) {
-    const LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, row, 0);
-    if (length <= 0) return {};
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    SendMessageW(combo, CB_GETLBTEXT, row, reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<std::size_t>(length));
-    return utf8(text);
   }
 };
 
