@@ -14,7 +14,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
-#include <QWindow>
 #include <map>
 
 #include "platform/qt/DirListWidget.h"
@@ -88,19 +87,18 @@ class QtUser : public ScriptedUser {
     QTest::keyClick(target, kKeys.at(key));
   }
 
-  void selectFolder(const std::string& window, const std::string& control,
-                    const std::string& path) override {
-    if (auto [list, at] = rowOf(window, control, path); list) {
-      QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-    }
-  }
-
-  void openFolder(const std::string& window, const std::string& control,
-                  const std::string& path) override {
-    if (auto [list, at] = rowOf(window, control, path); list) {
-      QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-      QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
-    }
+  void clickFolder(const std::string& window, const std::string& control, const std::string& path,
+                   bool twice) override {
+    auto* list = find<DirListWidget>(window, control);
+    const int row = list ? list->rowOf(path) : -1;
+    if (list && row < 0) ADD_FAILURE() << path << " is not shown in " << control;
+    if (row < 0) return;
+    // Scrolled into view, and clicked where a user would.
+    const QModelIndex index = list->model()->index(row, 0);
+    list->scrollTo(index);
+    const QPoint at = list->visualRect(index).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    if (twice) QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
   }
 
   std::string selectedFolder(const std::string& window, const std::string& control) override {
@@ -113,26 +111,6 @@ class QtUser : public ScriptedUser {
       if (widget->isVisible()) return true;
     }
     return false;
-  }
-
-  WindowFacts windowFacts(const std::string& window) override {
-    QWidget* top = findWindow(window);
-    if (!top) return {};
-    const double scale = 96.0 / QGuiApplication::primaryScreen()->logicalDotsPerInch();
-    const QPoint centre = top->frameGeometry().center();
-    WindowFacts facts;
-    facts.centreX = static_cast<int>(std::lround(centre.x() * scale));
-    facts.centreY = static_cast<int>(std::lround(centre.y() * scale));
-    facts.inTaskbar = (top->windowFlags() & Qt::WindowType_Mask) == Qt::Window;
-    if (QWindow* parent = top->windowHandle()->transientParent()) {
-      for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (widget->windowHandle() == parent) facts.owner = widget->objectName().toStdString();
-      }
-    }
-    facts.fixedSize = top->minimumSize() == top->maximumSize() &&
-                      !(top->windowFlags() & Qt::WindowMaximizeButtonHint);
-    facts.hasIcon = !top->windowIcon().isNull();
-    return facts;
   }
 
   void pickDrive(const std::string& window, const std::string& control,
@@ -247,21 +225,6 @@ class QtUser : public ScriptedUser {
   }
 
  private:
-  // A folder's row in a list, scrolled into view, and the point a user would click.
-  std::pair<DirListWidget*, QPoint> rowOf(const std::string& window, const std::string& control,
-                                          const std::string& path) {
-    auto* list = find<DirListWidget>(window, control);
-    if (!list) return {};
-    const int row = list->rowOf(path);
-    if (row < 0) {
-      ADD_FAILURE() << path << " is not shown in " << control;
-      return {};
-    }
-    const QModelIndex index = list->model()->index(row, 0);
-    list->scrollTo(index);
-    return {list, list->visualRect(index).center()};
-  }
-
   QWidget* findWindow(const std::string& name, bool required = true) {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
       if (widget->isVisible() && widget->objectName().toStdString() == name) return widget;

@@ -8,6 +8,9 @@
 #include <stdexcept>
 
 #include "platform/files.h"
+#ifdef _WIN32
+#include "platform/files_win.h"
+#endif
 
 #ifdef _WIN32
 #include <objbase.h>
@@ -31,11 +34,16 @@ std::string utf8(const fs::path& path) {
 }
 
 #ifdef _WIN32
-std::wstring wide(const std::string& text) {
-  const fs::path path = u8(text);
-  return path.wstring();
-}
+using files::win::widen;
 #endif
+
+void setVariable(const std::string& name, const char* value) {
+#ifdef _WIN32
+  SetEnvironmentVariableW(widen(name).c_str(), value ? widen(value).c_str() : nullptr);
+#else
+  value ? setenv(name.c_str(), value, 1) : unsetenv(name.c_str());
+#endif
+}
 
 }  // namespace
 
@@ -54,15 +62,7 @@ TempFolder::TempFolder() {
 }
 
 TempFolder::~TempFolder() {
-  std::error_code error;
-  // Give back any write permission a test took away, so that everything can go.
-  for (auto it = fs::recursive_directory_iterator(u8(path_), error);
-       !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
-    if (it->is_directory(error) && !it->is_symlink(error)) {
-      fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, error);
-    }
-  }
-  fs::remove_all(u8(path_), error);
+  removeAll(path_);
 }
 
 std::string TempFolder::operator/(const std::string& name) const {
@@ -78,12 +78,7 @@ std::vector<std::string> tree(const std::string& root) {
        !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
     const std::u8string relative = fs::relative(it->path(), u8(root)).generic_u8string();
     std::string name(relative.begin(), relative.end());
-    if (it->is_symlink()) {
-      name += '@';
-    } else if (it->is_directory()) {
-      name += '/';
-    }
-    entries.push_back(name);
+    entries.push_back(name + (it->is_symlink() ? "@" : it->is_directory() ? "/" : ""));
   }
   std::sort(entries.begin(), entries.end());
   return entries;
@@ -107,7 +102,7 @@ std::string readFile(const std::string& path) {
 void makeHiddenFolder(const std::string& path) {
   fs::create_directory(u8(path));
 #ifdef _WIN32
-  SetFileAttributesW(wide(path).c_str(), FILE_ATTRIBUTE_HIDDEN);
+  SetFileAttributesW(widen(path).c_str(), FILE_ATTRIBUTE_HIDDEN);
 #endif
 }
 
@@ -151,7 +146,7 @@ std::string shortcutTarget(const std::string& folder, const std::string& name) {
     IPersistFile* persist = nullptr;
     if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)))) {
       wchar_t path[32768] = {};
-      if (SUCCEEDED(persist->Load(wide(file).c_str(), STGM_READ)) &&
+      if (SUCCEEDED(persist->Load(widen(file).c_str(), STGM_READ)) &&
           SUCCEEDED(link->GetPath(path, 32768, nullptr, SLGP_RAWPATH))) {
         target = utf8(fs::path(path));
       }
@@ -167,31 +162,18 @@ std::string shortcutTarget(const std::string& folder, const std::string& name) {
 #endif
 }
 
-ScopedEnvironment::ScopedEnvironment(const char* name, const char* value) : name_(name) {
-  old_ = files::environment(name);
+ScopedEnvironment::ScopedEnvironment(const char* name, const char* value)
+    : name_(name), old_(files::environment(name)) {
 #ifdef _WIN32
-  wasSet_ = GetEnvironmentVariableW(wide(name).c_str(), nullptr, 0) > 0;
-  SetEnvironmentVariableW(wide(name).c_str(), value ? wide(value).c_str() : nullptr);
+  wasSet_ = GetEnvironmentVariableW(widen(name).c_str(), nullptr, 0) > 0;
 #else
   wasSet_ = std::getenv(name) != nullptr;
-  if (value) {
-    setenv(name, value, 1);
-  } else {
-    unsetenv(name);
-  }
 #endif
+  setVariable(name_, value);
 }
 
 ScopedEnvironment::~ScopedEnvironment() {
-#ifdef _WIN32
-  SetEnvironmentVariableW(wide(name_).c_str(), wasSet_ ? wide(old_).c_str() : nullptr);
-#else
-  if (wasSet_) {
-    setenv(name_.c_str(), old_.c_str(), 1);
-  } else {
-    unsetenv(name_.c_str());
-  }
-#endif
+  setVariable(name_, wasSet_ ? old_.c_str() : nullptr);
 }
 
 #ifdef _WIN32
@@ -201,20 +183,13 @@ ReadOnlyFolder::ReadOnlyFolder(const std::string& path) : path_(path) {}
 ReadOnlyFolder::~ReadOnlyFolder() = default;
 #else
 ReadOnlyFolder::ReadOnlyFolder(const std::string& path) : path_(path) {
-  if (geteuid() == 0) {
-    mounted_ = mount("quenbrook-test", path.c_str(), "tmpfs", MS_RDONLY, "size=64k") == 0;
-    ready_ = mounted_;
-  } else {
-    ready_ = chmod(path.c_str(), 0555) == 0;
-  }
+  mounted_ =
+      geteuid() == 0 && mount("quenbrook-test", path.c_str(), "tmpfs", MS_RDONLY, "size=64k") == 0;
+  ready_ = mounted_ || (geteuid() != 0 && chmod(path.c_str(), 0555) == 0);
 }
 
 ReadOnlyFolder::~ReadOnlyFolder() {
-  if (mounted_) {
-    umount2(path_.c_str(), MNT_DETACH);
-  } else {
-    chmod(path_.c_str(), 0755);
-  }
+  mounted_ ? umount2(path_.c_str(), MNT_DETACH) : chmod(path_.c_str(), 0755);
 }
 #endif
 

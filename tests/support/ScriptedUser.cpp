@@ -3,11 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
-#include <mutex>
-#include <thread>
 
 namespace qb::test {
 
@@ -99,39 +96,17 @@ int runLoop(ScriptedUser& user, const std::function<bool(Toolkit&)>& script) {
   return toolkit->run();
 }
 
-struct Watchdog::State {
-  std::mutex mutex;
-  std::condition_variable changed;
-  bool armed = false, done = false;
-  std::thread thread;
-};
-
-Watchdog::Watchdog() : state_(std::make_unique<State>()) {
-  state_->thread = std::thread([state = state_.get()] {
-    std::unique_lock lock(state->mutex);
-    state->changed.wait(lock, [state] { return state->armed || state->done; });
-    if (state->done) return;
-    if (state->changed.wait_for(lock, std::chrono::minutes(1), [state] { return state->done; })) {
-      return;
-    }
+void Watchdog::arm() {
+  thread_ = std::thread([ended = done_.get_future()] {
+    if (ended.wait_for(std::chrono::minutes(1)) == std::future_status::ready) return;
     std::fputs("The main loop did not return after the program ended.\n", stderr);
     std::_Exit(1);
   });
 }
 
 Watchdog::~Watchdog() {
-  {
-    std::lock_guard lock(state_->mutex);
-    state_->done = true;
-  }
-  state_->changed.notify_all();
-  state_->thread.join();
-}
-
-void Watchdog::arm() {
-  std::lock_guard lock(state_->mutex);
-  state_->armed = true;
-  state_->changed.notify_all();
+  done_.set_value();
+  if (thread_.joinable()) thread_.join();
 }
 
 }  // namespace qb::test

@@ -7,9 +7,11 @@
 
 #include <deque>
 #include <functional>
+#include <future>
 #include <map>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/toolkit.h"
@@ -26,7 +28,7 @@ struct Asked {
 // What a control looks like on screen, in pixels at 96 dots per inch.
 struct ControlFacts {
   int x = 0, y = 0, width = 0, height = 0;
-  std::string tooltip;
+  std::string tooltip = {};
   bool readOnly = false;
   bool multiLine = false;
   bool focused = false;
@@ -34,15 +36,6 @@ struct ControlFacts {
   // role as one of "button", "text", "list", "combo box", "label".
   std::string accessibleName = {};
   std::string role = {};
-};
-
-// How a window sits on the screen, in pixels at 96 dots per inch.
-struct WindowFacts {
-  int centreX = 0, centreY = 0;
-  bool inTaskbar = false;
-  std::string owner;  // the window it belongs to and stays above, or empty
-  bool fixedSize = false;
-  bool hasIcon = false;
 };
 
 // Keys a user presses on a control.
@@ -65,12 +58,17 @@ class ScriptedUser : private StandIn {
   virtual void keys(const std::string& window, const std::string& control,
                     const std::string& text) = 0;
   virtual void press(const std::string& window, const std::string& control, Key key) = 0;
-  // Clicks once on a folder shown in a directory list, by its full path.
-  virtual void selectFolder(const std::string& window, const std::string& control,
-                            const std::string& path) = 0;
-  // Opens a folder shown in a directory list (a double click), by its full path.
-  virtual void openFolder(const std::string& window, const std::string& control,
-                          const std::string& path) = 0;
+  // Clicks on a folder shown in a directory list, by its full path: once selects it, a double
+  // click opens it.
+  virtual void clickFolder(const std::string& window, const std::string& control,
+                           const std::string& path, bool twice) = 0;
+  void selectFolder(const std::string& window, const std::string& control,
+                    const std::string& path) {
+    clickFolder(window, control, path, false);
+  }
+  void openFolder(const std::string& window, const std::string& control, const std::string& path) {
+    clickFolder(window, control, path, true);
+  }
   virtual void pickDrive(const std::string& window, const std::string& control,
                          const std::string& root) = 0;
   // The close box of the window's frame.
@@ -89,7 +87,6 @@ class ScriptedUser : private StandIn {
                                           const std::string& control) = 0;
   virtual std::string selectedDrive(const std::string& window, const std::string& control) = 0;
   virtual ControlFacts facts(const std::string& window, const std::string& control) = 0;
-  virtual WindowFacts windowFacts(const std::string& window) = 0;
   virtual std::string caption(const std::string& window) = 0;
   virtual bool enabled(const std::string& window) = 0;
 
@@ -124,13 +121,12 @@ int runLoop(ScriptedUser& user, const std::function<bool(Toolkit&)>& script);
 // to: a story fails rather than hangs.
 class Watchdog {
  public:
-  Watchdog();
   ~Watchdog();
   void arm();  // the program has ended
 
  private:
-  struct State;
-  std::unique_ptr<State> state_;
+  std::promise<void> done_;
+  std::thread thread_;
 };
 
 }  // namespace qb::test

@@ -42,17 +42,10 @@ void postKey(HWND target, UINT key) {
   PostMessageW(target, WM_KEYUP, key, keyData(key, true));
 }
 
-void pressNow(HWND target, UINT key) {
-  SendMessageW(target, WM_KEYDOWN, key, keyData(key, false));
-  SendMessageW(target, WM_KEYUP, key, keyData(key, true));
-}
-
 class Win32User : public ScriptedUser {
  public:
   void click(const std::string& window, const std::string& control) override {
-    HWND button = usable(window, control);
-    if (!button) return;
-    SendMessageW(button, BM_CLICK, 0, 0);
+    if (HWND button = usable(window, control)) SendMessageW(button, BM_CLICK, 0, 0);
   }
 
   void type(const std::string& window, const std::string& control,
@@ -61,7 +54,8 @@ class Win32User : public ScriptedUser {
     if (!box) return;
     SetFocus(box);
     SendMessageW(box, EM_SETSEL, 0, -1);
-    pressNow(box, VK_DELETE);
+    SendMessageW(box, WM_KEYDOWN, VK_DELETE, keyData(VK_DELETE, false));
+    SendMessageW(box, WM_KEYUP, VK_DELETE, keyData(VK_DELETE, true));
     for (const wchar_t unit : wide(text)) {
       if (unit == L'\n') {
         SendMessageW(box, WM_KEYDOWN, VK_RETURN, keyData(VK_RETURN, false));
@@ -94,22 +88,27 @@ class Win32User : public ScriptedUser {
     handleQueued();
   }
 
-  void selectFolder(const std::string& window, const std::string& control,
-                    const std::string& path) override {
-    if (auto [box, at] = rowOf(window, control, path); box) {
-      SendMessageW(box, WM_LBUTTONDOWN, MK_LBUTTON, at);
-      SendMessageW(box, WM_LBUTTONUP, 0, at);
+  void clickFolder(const std::string& window, const std::string& control, const std::string& path,
+                   bool twice) override {
+    win32::DirListBox* list = dirList(window, control);
+    const int row = list ? list->rowOf(path) : -1;
+    if (list && row < 0) ADD_FAILURE() << path << " is not shown in " << control;
+    if (row < 0 || !usable(window, control)) return;
+    // Scrolled into view, and clicked where a user would.
+    const HWND box = list->hwnd();
+    RECT client{}, item{};
+    GetClientRect(box, &client);
+    SendMessageW(box, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    if (item.top < client.top || item.bottom > client.bottom) {
+      SendMessageW(box, LB_SETTOPINDEX, static_cast<WPARAM>(row), 0);
+      SendMessageW(box, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
     }
-  }
-
-  void openFolder(const std::string& window, const std::string& control,
-                  const std::string& path) override {
-    if (auto [box, at] = rowOf(window, control, path); box) {
-      SendMessageW(box, WM_LBUTTONDOWN, MK_LBUTTON, at);
-      SendMessageW(box, WM_LBUTTONUP, 0, at);
-      SendMessageW(box, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
-      if (IsWindow(box)) SendMessageW(box, WM_LBUTTONUP, 0, at);
-    }
+    const LPARAM at = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
+    SendMessageW(box, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(box, WM_LBUTTONUP, 0, at);
+    if (!twice) return;
+    SendMessageW(box, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    if (IsWindow(box)) SendMessageW(box, WM_LBUTTONUP, 0, at);
   }
 
   std::string selectedFolder(const std::string& window, const std::string& control) override {
@@ -123,27 +122,6 @@ class Win32User : public ScriptedUser {
       if (IsWindowVisible(static_cast<Win32Window*>(window)->hwnd())) return true;
     }
     return false;
-  }
-
-  WindowFacts windowFacts(const std::string& window) override {
-    Win32Window* top = findWindow(window);
-    if (!top) return {};
-    RECT rect{};
-    GetWindowRect(top->hwnd(), &rect);
-    const double scale = 96.0 / win32::dpiOfWindow(top->hwnd());
-    WindowFacts facts;
-    facts.centreX = static_cast<int>(std::lround((rect.left + rect.right) / 2 * scale));
-    facts.centreY = static_cast<int>(std::lround((rect.top + rect.bottom) / 2 * scale));
-    facts.inTaskbar = GetWindowLongW(top->hwnd(), GWL_EXSTYLE) & WS_EX_APPWINDOW;
-    const HWND owner = GetWindow(top->hwnd(), GW_OWNER);
-    for (LiveWindow* other : toolkit().windows()) {
-      if (static_cast<Win32Window*>(other)->hwnd() == owner) facts.owner = other->name();
-    }
-    const LONG style = GetWindowLongW(top->hwnd(), GWL_STYLE);
-    facts.fixedSize = (style & WS_CAPTION) && !(style & (WS_THICKFRAME | WS_MAXIMIZEBOX));
-    facts.hasIcon = SendMessageW(top->hwnd(), WM_GETICON, ICON_BIG, 0) &&
-                    SendMessageW(top->hwnd(), WM_GETICON, ICON_SMALL, 0);
-    return facts;
   }
 
   void pickDrive(const std::string& window, const std::string& control,
@@ -204,18 +182,20 @@ class Win32User : public ScriptedUser {
   std::vector<std::string> drives(const std::string& window, const std::string& control) override {
     std::vector<std::string> roots;
     HWND combo = find(window, control);
-    if (!combo) return roots;
-    const auto count = SendMessageW(combo, CB_GETCOUNT, 0, 0);
-    for (WPARAM i = 0; i < static_cast<WPARAM>(std::max<LRESULT>(count, 0)); ++i)
-      roots.push_back(itemText(combo, i));
+    for (WPARAM row = 0; combo && SendMessageW(combo, CB_GETLBTEXTLEN, row, 0) >= 0; ++row) {
+      wchar_t root[MAX_PATH] = L"";
+      SendMessageW(combo, CB_GETLBTEXT, row, reinterpret_cast<LPARAM>(root));
+      roots.push_back(utf8(root));
+    }
     return roots;
   }
 
   std::string selectedDrive(const std::string& window, const std::string& control) override {
     HWND combo = find(window, control);
     if (!combo) return {};
-    const LRESULT row = SendMessageW(combo, CB_GETCURSEL, 0, 0);
-    return row < 0 ? std::string() : itemText(combo, static_cast<WPARAM>(row));
+    const auto row = static_cast<std::size_t>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
+    const std::vector<std::string> roots = drives(window, control);
+    return row < roots.size() ? roots[row] : "";
   }
 
   // What a screen reader reads of a control: its client object's name and role.
@@ -256,11 +236,8 @@ class Win32User : public ScriptedUser {
     // In pixels at 96 DPI, so that every toolkit compares alike.
     const double scale = 96.0 / win32::dpiOfWindow(top->hwnd());
     const auto at96 = [scale](LONG px) { return static_cast<int>(std::lround(px * scale)); };
-    ControlFacts facts;
-    facts.x = at96(rect.left);
-    facts.y = at96(rect.top);
-    facts.width = at96(rect.right - rect.left);
-    facts.height = at96(rect.bottom - rect.top);
+    ControlFacts facts{at96(rect.left), at96(rect.top), at96(rect.right - rect.left),
+                       at96(rect.bottom - rect.top)};
     wchar_t tip[1024] = L"";
     TTTOOLINFOW tool{};
     tool.cbSize = sizeof(tool);
@@ -300,28 +277,6 @@ class Win32User : public ScriptedUser {
     });
   }
 
-  // A folder's row in a list, scrolled into view, and the point a user would click.
-  std::pair<HWND, LPARAM> rowOf(const std::string& window, const std::string& control,
-                                const std::string& path) {
-    win32::DirListBox* list = dirList(window, control);
-    if (!list) return {};
-    const int row = list->rowOf(path);
-    if (row < 0) {
-      ADD_FAILURE() << path << " is not shown in " << control;
-      return {};
-    }
-    if (!usable(window, control)) return {};
-    const HWND box = list->hwnd();
-    RECT client{}, item{};
-    GetClientRect(box, &client);
-    SendMessageW(box, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    if (item.top < client.top || item.bottom > client.bottom) {
-      SendMessageW(box, LB_SETTOPINDEX, static_cast<WPARAM>(row), 0);
-      SendMessageW(box, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    }
-    return {box, MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2)};
-  }
-
   Win32Window* findWindow(const std::string& name, bool required = true) {
     for (LiveWindow* live : toolkit().windows()) {
       auto* window = static_cast<Win32Window*>(live);
@@ -357,15 +312,6 @@ class Win32User : public ScriptedUser {
     win32::DirListBox* list = top->dirList(control);
     if (!list) ADD_FAILURE() << window << " has no folder list " << control;
     return list;
-  }
-
-  static std::string itemText(HWND combo, WPARAM row) {
-    const LRESULT length = SendMessageW(combo, CB_GETLBTEXTLEN, row, 0);
-    if (length <= 0) return {};
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    SendMessageW(combo, CB_GETLBTEXT, row, reinterpret_cast<LPARAM>(text.data()));
-    text.resize(static_cast<std::size_t>(length));
-    return utf8(text);
   }
 };
 
