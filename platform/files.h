@@ -89,7 +89,4 @@ std::vector<std::string> subfolders(const std::string& folder);
 std::vector<std::string> drives();
 std::string driveOf(const std::string& path);
 
-// Orders names as a folder list shows them: ignoring letter case, ties broken by the bytes.
-bool lessIgnoringCase(const std::string& a, const std::string& b);
-
 }  // namespace qb::files

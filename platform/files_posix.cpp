@@ -430,9 +430,4 @@ std::string driveOf(const std::string& path) {
   return best;
 }
 
-bool lessIgnoringCase(const std::string& a, const std::string& b) {
-  const std::string fa = fold(a), fb = fold(b);
-  return fa != fb ? fa < fb : a < b;
-}
-
 }  // namespace qb::files

@@ -612,11 +612,4 @@ std::string driveOf(const std::string& path) {
   return narrow(root);
 }
 
-bool lessIgnoringCase(const std::string& a, const std::string& b) {
-  const std::wstring wa = widen(a), wb = widen(b);
-  const int order = CompareStringOrdinal(wa.data(), static_cast<int>(wa.size()), wb.data(),
-                                         static_cast<int>(wb.size()), TRUE);
-  return order != CSTR_EQUAL ? order == CSTR_LESS_THAN : a < b;
-}
-
 }  // namespace qb::files
