@@ -2,9 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <utility>
 
-#include "platform/files.h"
 #include "platform/ui.h"
 #include "platform/wrap.h"
 #include "tests/support/Disk.h"
@@ -35,70 +34,57 @@ const WindowSpec kInner{
     .caption = "Inner",
     .clientWidth = 3000,
     .clientHeight = 1500,
-    .controls =
-        {
-            {"txtNote", ControlKind::TextBox, "", "", {120, 120, 2700, 555}, kMultiLine},
-            {"btnShut", ControlKind::Button, "Shut", "", {120, 900, 1155, 255}},
-        },
+    .controls = {{"txtNote", ControlKind::TextBox, "", "", {120, 120, 2700, 555}, kMultiLine}},
 };
+
+std::vector<std::string> events;  // what the forms' handlers did, in order
 
 class Inner : public Form {
  public:
-  Inner(Ui& services, std::vector<std::string>& log) : Form(services, kInner), log_(log) {
-    onLoad([this] { log_.push_back("inner load"); });
-    onClick(btnShut.index(), [this] { ui.unload(*this); });
+  explicit Inner(Ui& services) : Form(services, kInner) {
+    onLoad([] { events.push_back("inner load"); });
     onQueryUnload([this](bool& cancel, UnloadMode mode) {
       kept = txtNote.text();
-      log_.push_back(mode == UnloadMode::FormControlMenu ? "inner closed" : "inner unloaded");
-      cancel = refuseOnce;
-      refuseOnce = false;
+      events.push_back(mode == UnloadMode::FormControlMenu ? "inner closed" : "inner unloaded");
+      cancel = std::exchange(refuseOnce, false);
     });
   }
   std::string kept;
   bool refuseOnce = false;
   TextBox txtNote{*this, "txtNote"};
-  Button btnShut{*this, "btnShut"};
-
- private:
-  std::vector<std::string>& log_;
 };
 
 class Outer : public Form {
  public:
-  Outer(Ui& services, Inner& inner, std::vector<std::string>& log)
-      : Form(services, kOuter), inner_(inner), log_(log) {
-    onChange(Dir1.index(), [this] { log_.push_back("change " + Dir1.path()); });
+  Outer(Ui& services, Inner& inner) : Form(services, kOuter) {
+    onChange(Dir1.index(), [this] { events.push_back("change " + Dir1.path()); });
     onClick(btnGo.index(), [this] {
-      log_.push_back("go");
+      events.push_back("go");
       Dir1.setPath(target);
-      log_.push_back("went");
+      events.push_back("went");
     });
-    onClick(btnOpen.index(), [this] {
-      ui.showModal(inner_);
-      log_.push_back("returned");
+    onClick(btnOpen.index(), [this, &inner] {
+      ui.showModal(inner);
+      events.push_back("returned");
     });
     onQueryUnload([this](bool&, UnloadMode) { ui.end(); });
   }
   std::string target;
-  TextBox txtName{*this, "txtName"};
   Button btnGo{*this, "btnGo"};
   Button btnOpen{*this, "btnOpen"};
   DirList Dir1{*this, "Dir1"};
-
- private:
-  Inner& inner_;
-  std::vector<std::string>& log_;
 };
 
 // The forms above, on the toolkit under test, with the user acting from inside its main loop.
 class ToolkitRules : public ::testing::Test {
  protected:
-  // Runs script with the outer window open; the script may end the program by closing it.
+  // Runs script with the outer window open; the script may end the program.
   void play(const std::function<void()>& script) {
+    events.clear();
     const int status = runLoop(*user, [&](Toolkit& toolkit) {
       Ui services(toolkit);
-      Inner innerForm(services, log);
-      Outer outerForm(services, innerForm, log);
+      Inner innerForm(services);
+      Outer outerForm(services, innerForm);
       ui = &services;
       inner = &innerForm;
       outer = &outerForm;
@@ -110,7 +96,6 @@ class ToolkitRules : public ::testing::Test {
     EXPECT_EQ(status, 0);
   }
 
-  std::vector<std::string> log;
   TempFolder temp;
   std::unique_ptr<ScriptedUser> user = makeScriptedUser();
   Ui* ui = nullptr;
@@ -118,87 +103,13 @@ class ToolkitRules : public ::testing::Test {
   Outer* outer = nullptr;
 };
 
-TEST_F(ToolkitRules, SettingAListsPathRaisesChangeBeforeTheCallReturnsAndOnlyOnAMove) {
-  play([&] {
-    outer->target = temp.path();
-    user->click("frmOuter", "btnGo");
-    user->click("frmOuter", "btnGo");
-  });
-  EXPECT_EQ(log, (std::vector<std::string>{"go", "change " + temp.path(), "went", "go", "went"}));
-}
-
-TEST_F(ToolkitRules, AFailureStopsTheHandlerAndIsShownWhileTheWindowStays) {
+TEST_F(ToolkitRules, AWindowsLayoutKeysFolderListAndFailures) {
+  for (const char* name : {"apple", "Banana", "cherry", "Berry"})
+    makeFolders(temp / name);
   writeFile(temp / "file");
   play([&] {
-    outer->target = temp / "file";
-    user->click("frmOuter", "btnGo");
-    EXPECT_TRUE(user->isOpen("frmOuter"));
-    EXPECT_TRUE(user->enabled("frmOuter"));
-    EXPECT_FALSE(ui->ended());
-  });
-  EXPECT_EQ(log, std::vector<std::string>{"go"});
-  ASSERT_EQ(user->asked().size(), 1u);
-  EXPECT_EQ(user->asked()[0].title, "Oops!");
-  EXPECT_EQ(user->asked()[0].flags, 0);
-  EXPECT_NE(user->asked()[0].prompt.find(temp / "file"), std::string::npos);
-}
-
-TEST_F(ToolkitRules, AModalShowReturnsOnlyAfterUnloadWhileTheOtherWindowsWait) {
-  play([&] {
-    user->whenOpens("frmInner", [&] {
-      log.push_back("inner open");
-      EXPECT_FALSE(user->enabled("frmOuter"));
-      // A window that waits takes no clicks and no close.
-      user->click("frmOuter", "btnGo");
-      user->close("frmOuter");
-      user->type("frmInner", "txtNote", "first\nsecond");
-      user->click("frmInner", "btnShut");
-    });
-    user->click("frmOuter", "btnOpen");
-    EXPECT_TRUE(user->enabled("frmOuter"));
-    EXPECT_FALSE(inner->loaded());
-    // Members outlive the unload; a control used while unloaded loads the form again, empty.
-    EXPECT_EQ(inner->kept, "first\nsecond");
-    EXPECT_EQ(inner->txtNote.text(), "");
-    EXPECT_FALSE(ui->ended());
-  });
-  EXPECT_EQ(log, (std::vector<std::string>{"inner load", "inner open", "inner unloaded", "returned",
-                                           "inner load"}));
-}
-
-TEST_F(ToolkitRules, TheCloseBoxUnloadsUnlessQueryUnloadCancels) {
-  play([&] {
-    inner->refuseOnce = true;
-    user->whenOpens("frmInner", [&] {
-      user->close("frmInner");
-      EXPECT_TRUE(user->isOpen("frmInner"));
-      user->close("frmInner");
-    });
-    user->click("frmOuter", "btnOpen");
-  });
-  EXPECT_EQ(log,
-            (std::vector<std::string>{"inner load", "inner closed", "inner closed", "returned"}));
-}
-
-TEST_F(ToolkitRules, EndingFromANestedLoopStopsTheMainLoopAndLeavesNoWindow) {
-  play([&] {
-    user->whenOpens("frmInner", [&] {
-      // The outer window waits: its close box cannot end the program now.
-      user->close("frmOuter");
-      EXPECT_TRUE(user->isOpen("frmOuter"));
-      user->toolkit().dispatch([&] { ui->end(); });
-    });
-    user->click("frmOuter", "btnOpen");
-    EXPECT_TRUE(ui->ended());
-    EXPECT_FALSE(user->anyWindowShown());
-    EXPECT_FALSE(outer->loaded());
-  });
-  EXPECT_EQ(log, (std::vector<std::string>{"inner load"}));
-}
-
-TEST_F(ToolkitRules, WindowsAreLaidOutFromTheirTablesInTwipsWithTheFocusInTabOrder) {
-  play([&] {
     EXPECT_EQ(user->caption("frmOuter"), "Outer");
+    // Laid out from the table in twips.
     const ControlFacts go = user->facts("frmOuter", "btnGo");
     EXPECT_EQ((std::vector<int>{go.x, go.y, go.width, go.height}),
               (std::vector<int>{228, 48, 77, 17}));
@@ -211,43 +122,72 @@ TEST_F(ToolkitRules, WindowsAreLaidOutFromTheirTablesInTwipsWithTheFocusInTabOrd
     EXPECT_TRUE(user->facts("frmOuter", "btnGo").focused);
     user->press("frmOuter", "btnGo", Key::Enter);
     user->press("frmOuter", "btnGo", Key::Escape);
-    EXPECT_TRUE(log.empty());
     EXPECT_TRUE(user->isOpen("frmOuter"));
     outer->target = temp.path();
     user->press("frmOuter", "btnGo", Key::Space);
-    EXPECT_EQ(log.front(), "go");
-    user->whenOpens("frmInner", [&] {
-      EXPECT_TRUE(user->facts("frmInner", "txtNote").multiLine);
-      EXPECT_TRUE(user->facts("frmInner", "txtNote").focused);
-      // In a multi-line box, Esc closes nothing and Enter starts a new line.
-      user->type("frmInner", "txtNote", "a");
-      user->press("frmInner", "txtNote", Key::Escape);
-      user->press("frmInner", "txtNote", Key::Enter);
-      EXPECT_EQ(user->text("frmInner", "txtNote"), "a\n");
-      user->close("frmInner");
-    });
-    user->click("frmOuter", "btnOpen");
-  });
-}
-
-TEST_F(ToolkitRules, AFolderListSelectsOnAClickAndOpensOnADoubleClickOrEnter) {
-  for (const char* name : {"apple", "Banana", "cherry", "Berry"})
-    makeFolders(temp / name);
-  play([&] {
-    outer->target = temp.path();
+    // Setting a list's path raises Change before the call returns, and only on a move.
     user->click("frmOuter", "btnGo");
-    log.clear();
+    // A click selects a folder, typing finds one, and Enter or a double click opens it.
     user->selectFolder("frmOuter", "Dir1", temp / "Banana");
     EXPECT_EQ(user->selectedFolder("frmOuter", "Dir1"), temp / "Banana");
     user->keys("frmOuter", "Dir1", "ch");
     EXPECT_EQ(user->selectedFolder("frmOuter", "Dir1"), temp / "cherry");
     user->press("frmOuter", "Dir1", Key::Up);
     EXPECT_EQ(user->selectedFolder("frmOuter", "Dir1"), temp / "Berry");
-    EXPECT_TRUE(log.empty());
     user->press("frmOuter", "Dir1", Key::Enter);
     user->openFolder("frmOuter", "Dir1", temp.path());
+    // A failure stops the handler and is shown, and the window stays.
+    outer->target = temp / "file";
+    user->click("frmOuter", "btnGo");
+    EXPECT_TRUE(user->enabled("frmOuter"));
+    EXPECT_FALSE(ui->ended());
   });
-  EXPECT_EQ(log, (std::vector<std::string>{"change " + temp / "Berry", "change " + temp.path()}));
+  const std::string back = "change " + temp.path();
+  EXPECT_EQ(events, (std::vector<std::string>{"go", back, "went", "go", "went",
+                                              "change " + temp / "Berry", back, "go"}));
+  ASSERT_EQ(user->asked().size(), 1u);
+  EXPECT_EQ(user->asked()[0].title, "Oops!");
+  EXPECT_EQ(user->asked()[0].flags, 0);
+  EXPECT_NE(user->asked()[0].prompt.find(temp / "file"), std::string::npos);
+}
+
+TEST_F(ToolkitRules, AModalWindowHoldsTheOthersUntilItUnloadsAndEndingLeavesNone) {
+  play([&] {
+    inner->refuseOnce = true;
+    user->whenOpens("frmInner", [&] {
+      events.push_back("inner open");
+      EXPECT_TRUE(user->facts("frmInner", "txtNote").multiLine);
+      EXPECT_TRUE(user->facts("frmInner", "txtNote").focused);
+      // The others wait, however many boxes open and close above: no clicks and no close.
+      user->toolkit().dispatch([&] { ui->msgBox("Above", kOkOnly, "Box"); });
+      EXPECT_FALSE(user->enabled("frmOuter"));
+      user->click("frmOuter", "btnGo");
+      user->close("frmOuter");
+      // In a multi-line box, Esc closes nothing and Enter starts a new line.
+      user->type("frmInner", "txtNote", "a");
+      user->press("frmInner", "txtNote", Key::Escape);
+      user->press("frmInner", "txtNote", Key::Enter);
+      EXPECT_EQ(user->text("frmInner", "txtNote"), "a\n");
+      // The close box obeys QueryUnload's cancel.
+      user->close("frmInner");
+      EXPECT_TRUE(user->isOpen("frmInner"));
+      user->close("frmInner");
+    });
+    user->click("frmOuter", "btnOpen");
+    EXPECT_TRUE(user->enabled("frmOuter"));
+    EXPECT_FALSE(inner->loaded());
+    // Members outlive the unload; a control used while unloaded loads the form again, empty.
+    EXPECT_EQ(inner->kept, "a\n");
+    EXPECT_EQ(inner->txtNote.text(), "");
+    // Ending from a nested loop returns from the main loop, with no window left.
+    user->whenOpens("frmInner", [&] { user->toolkit().dispatch([&] { ui->end(); }); });
+    user->click("frmOuter", "btnOpen");
+    EXPECT_TRUE(ui->ended());
+    EXPECT_FALSE(user->anyWindowShown());
+    EXPECT_FALSE(outer->loaded());
+  });
+  EXPECT_EQ(events, (std::vector<std::string>{"inner load", "inner open", "inner closed",
+                                              "inner closed", "returned", "inner load"}));
 }
 
 TEST(MessageText, LongLinesBreakAtSpacesThenSeparatorsThenAnywhere) {

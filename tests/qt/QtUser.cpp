@@ -32,16 +32,14 @@ class QtUser : public ScriptedUser {
   }
 
   void click(const std::string& window, const std::string& control) override {
-    if (auto* button = find<QPushButton>(window, control)) {
+    if (auto* button = find<QPushButton>(window, control))
       QTest::mouseClick(button, Qt::LeftButton);
-    }
   }
 
   void type(const std::string& window, const std::string& control,
             const std::string& text) override {
-    QWidget* box = find<QWidget>(window, control);
+    QWidget* box = focus(window, control);
     if (!box) return;
-    box->setFocus();
     QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(box, Qt::Key_Delete);
     // Line breaks are the Enter key, other ASCII is typed key by key, and the rest comes as
@@ -49,42 +47,35 @@ class QtUser : public ScriptedUser {
     const QString typed = QString::fromStdString(text);
     for (qsizetype i = 0; i < typed.size();) {
       const QChar c = typed[i];
-      if (c == QLatin1Char('\n')) {
-        QTest::keyClick(box, Qt::Key_Return);
+      if (c.unicode() < 0x80) {
+        c == '\n' ? QTest::keyClick(box, Qt::Key_Return) : QTest::keyClick(box, c.toLatin1());
         ++i;
-      } else if (c.unicode() < 0x80) {
-        QTest::keyClick(box, c.toLatin1());
-        ++i;
-      } else {
-        qsizetype end = i;
-        while (end < typed.size() && typed[end].unicode() >= 0x80)
-          ++end;
-        QInputMethodEvent commit;
-        commit.setCommitString(typed.mid(i, end - i));
-        QApplication::sendEvent(box, &commit);
-        i = end;
+        continue;
       }
+      qsizetype end = i;
+      while (end < typed.size() && typed[end].unicode() >= 0x80)
+        ++end;
+      QInputMethodEvent commit;
+      commit.setCommitString(typed.mid(i, end - i));
+      QApplication::sendEvent(box, &commit);
+      i = end;
     }
   }
 
   void keys(const std::string& window, const std::string& control,
             const std::string& text) override {
-    if (QWidget* widget = find<QWidget>(window, control)) {
-      widget->setFocus();
-      QTest::keyClicks(widget, QString::fromStdString(text));
-    }
+    if (QWidget* widget = focus(window, control)) QTest::keyClicks(widget, text.c_str());
   }
 
   void press(const std::string& window, const std::string& control, Key key) override {
     static const std::map<Key, Qt::Key> kKeys{
         {Key::Up, Qt::Key_Up},         {Key::Down, Qt::Key_Down}, {Key::Enter, Qt::Key_Return},
         {Key::Escape, Qt::Key_Escape}, {Key::Tab, Qt::Key_Tab},   {Key::Space, Qt::Key_Space}};
-    QWidget* widget = find<QWidget>(window, control);
-    if (!widget) return;
-    widget->setFocus();
     // As the keyboard sends it: to whichever control has the focus.
-    QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : widget;
-    QTest::keyClick(target, kKeys.at(key));
+    if (QWidget* widget = focus(window, control)) {
+      QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : widget,
+                      kKeys.at(key));
+    }
   }
 
   void clickFolder(const std::string& window, const std::string& control, const std::string& path,
@@ -107,22 +98,16 @@ class QtUser : public ScriptedUser {
   }
 
   bool anyWindowShown() override {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-      if (widget->isVisible()) return true;
-    }
-    return false;
+    const auto all = QApplication::topLevelWidgets();
+    return std::any_of(all.begin(), all.end(), [](QWidget* widget) { return widget->isVisible(); });
   }
 
   void pickDrive(const std::string& window, const std::string& control,
                  const std::string& root) override {
     auto* combo = find<QComboBox>(window, control);
-    if (!combo) return;
-    const int row = combo->findData(QString::fromStdString(root));
-    if (row < 0) {
-      ADD_FAILURE() << root << " is not listed in " << control;
-      return;
-    }
-    if (!combo->window()->isEnabled()) return;
+    const int row = combo ? combo->findData(QString::fromStdString(root)) : -1;
+    if (combo && row < 0) ADD_FAILURE() << root << " is not listed in " << control;
+    if (row < 0 || !combo->window()->isEnabled()) return;
     combo->setCurrentIndex(row);
     emit combo->activated(row);
   }
@@ -151,29 +136,24 @@ class QtUser : public ScriptedUser {
   std::string text(const std::string& window, const std::string& control) override {
     QWidget* widget = find<QWidget>(window, control);
     if (auto* line = qobject_cast<QLineEdit*>(widget)) return line->text().toStdString();
-    if (auto* box = qobject_cast<QPlainTextEdit*>(widget)) {
-      return box->toPlainText().toStdString();
-    }
-    return {};
+    auto* box = qobject_cast<QPlainTextEdit*>(widget);
+    return box ? box->toPlainText().toStdString() : "";
   }
 
   std::vector<std::string> rows(const std::string& window, const std::string& control) override {
     std::vector<std::string> paths;
     auto* list = find<DirListWidget>(window, control);
-    if (!list) return paths;
-    list->ensureListed();
-    for (int row = 0; row < list->model()->rowCount(); ++row)
+    if (list) list->ensureListed();
+    for (int row = 0; list && row < list->model()->rowCount(); ++row)
       paths.push_back(list->pathOfRow(row));
     return paths;
   }
 
   std::vector<std::string> drives(const std::string& window, const std::string& control) override {
     std::vector<std::string> roots;
-    if (auto* combo = find<QComboBox>(window, control)) {
-      for (int i = 0; i < combo->count(); ++i) {
-        roots.push_back(combo->itemData(i).toString().toStdString());
-      }
-    }
+    auto* combo = find<QComboBox>(window, control);
+    for (int i = 0; combo && i < combo->count(); ++i)
+      roots.push_back(combo->itemData(i).toString().toStdString());
     return roots;
   }
 
@@ -229,17 +209,21 @@ class QtUser : public ScriptedUser {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
       if (widget->isVisible() && widget->objectName().toStdString() == name) return widget;
     }
-    if (required) ADD_FAILURE() << name << " is not open";
-    return nullptr;
+    return required ? notOpen(name) : nullptr;
   }
 
   template <typename T>
   T* find(const std::string& window, const std::string& control) {
     QWidget* top = findWindow(window);
-    if (!top) return nullptr;
-    auto* found = dynamic_cast<T*>(top->findChild<QWidget*>(QString::fromStdString(control)));
-    if (!found) ADD_FAILURE() << window << " has no such control: " << control;
-    return found;
+    auto* found =
+        top ? dynamic_cast<T*>(top->findChild<QWidget*>(QString::fromStdString(control))) : nullptr;
+    return top && !found ? noControl(window, control) : found;
+  }
+
+  QWidget* focus(const std::string& window, const std::string& control) {
+    QWidget* widget = find<QWidget>(window, control);
+    if (widget) widget->setFocus();
+    return widget;
   }
 };
 

@@ -37,6 +37,9 @@ std::string utf8(const fs::path& path) {
 using files::win::widen;
 #endif
 
+// For the questions whose failure is itself the answer.
+thread_local std::error_code ignored;
+
 void setVariable(const std::string& name, const char* value) {
 #ifdef _WIN32
   SetEnvironmentVariableW(widen(name).c_str(), value ? widen(value).c_str() : nullptr);
@@ -53,12 +56,11 @@ fs::path u8(const std::string& path) {
 
 TempFolder::TempFolder() {
   std::random_device random;
-  const fs::path base = fs::temp_directory_path();
-  for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
-    const fs::path candidate = base / ("quenbrook-test-" + std::to_string(random()));
-    if (fs::create_directory(candidate)) path_ = utf8(candidate);
-  }
-  if (path_.empty()) throw std::runtime_error("no temporary folder could be made");
+  fs::path made;
+  do {
+    made = fs::temp_directory_path() / ("quenbrook-test-" + std::to_string(random()));
+  } while (!fs::create_directory(made));
+  path_ = utf8(made);
 }
 
 TempFolder::~TempFolder() {
@@ -93,9 +95,8 @@ void writeFile(const std::string& path, const std::string& content) {
 }
 
 std::string readFile(const std::string& path) {
-  std::ifstream in(u8(path), std::ios::binary);
   std::ostringstream text;
-  text << in.rdbuf();
+  text << std::ifstream(u8(path), std::ios::binary).rdbuf();
   return text.str();
 }
 
@@ -107,24 +108,20 @@ void makeHiddenFolder(const std::string& path) {
 }
 
 bool isFolder(const std::string& path) {
-  std::error_code error;
-  return fs::is_directory(u8(path), error);
+  return fs::is_directory(u8(path), ignored);
 }
 
 void removeAll(const std::string& path) {
-  std::error_code error;
-  fs::remove_all(u8(path), error);
+  fs::remove_all(u8(path), ignored);
 }
 
 bool sameFolder(const std::string& a, const std::string& b) {
-  std::error_code error;
-  return fs::equivalent(u8(a), u8(b), error);
+  return fs::equivalent(u8(a), u8(b), ignored);
 }
 
 bool makeFolderLink(const std::string& target, const std::string& link) {
-  std::error_code error;
-  fs::create_directory_symlink(u8(target), u8(link), error);
-  return !error && fs::is_symlink(u8(link), error);
+  fs::create_directory_symlink(u8(target), u8(link), ignored);
+  return fs::is_symlink(u8(link), ignored);
 }
 
 std::string shortcutFile(const std::string& name) {
@@ -156,19 +153,13 @@ std::string shortcutTarget(const std::string& folder, const std::string& name) {
   }
   return target;
 #else
-  std::error_code error;
-  if (!fs::is_symlink(u8(file), error)) return {};
-  return utf8(fs::read_symlink(u8(file), error));
+  return fs::is_symlink(u8(file), ignored) ? utf8(fs::read_symlink(u8(file), ignored)) : "";
 #endif
 }
 
+// An empty variable is restored as unset, which the program reads alike.
 ScopedEnvironment::ScopedEnvironment(const char* name, const char* value)
-    : name_(name), old_(files::environment(name)) {
-#ifdef _WIN32
-  wasSet_ = GetEnvironmentVariableW(widen(name).c_str(), nullptr, 0) > 0;
-#else
-  wasSet_ = std::getenv(name) != nullptr;
-#endif
+    : name_(name), old_(files::environment(name)), wasSet_(!old_.empty()) {
   setVariable(name_, value);
 }
 

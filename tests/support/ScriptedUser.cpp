@@ -8,26 +8,14 @@
 
 namespace qb::test {
 
-void ScriptedUser::attach(Toolkit& toolkit) {
-  toolkit_ = &toolkit;
-  toolkit.standInWith(this);
+std::nullptr_t ScriptedUser::notOpen(const std::string& window) {
+  ADD_FAILURE() << window << " is not open";
+  return nullptr;
 }
 
-void ScriptedUser::detach() {
-  if (toolkit_) toolkit_->standInWith(nullptr);
-  toolkit_ = nullptr;
-}
-
-void ScriptedUser::whenOpens(const std::string& window, std::function<void()> script) {
-  scripts_[window].push_back(std::move(script));
-}
-
-void ScriptedUser::answerNextMessage(int button) {
-  messageAnswers_.push_back(button);
-}
-
-void ScriptedUser::answerNextInput(const std::string& text) {
-  inputAnswers_.push_back(text);
+std::nullptr_t ScriptedUser::noControl(const std::string& window, const std::string& control) {
+  ADD_FAILURE() << window << " has no such control: " << control;
+  return nullptr;
 }
 
 void ScriptedUser::shown(const std::string& window, bool modal) {
@@ -36,10 +24,7 @@ void ScriptedUser::shown(const std::string& window, bool modal) {
   // closes, so its script must close it.
   if (!modal && queue.empty()) return;
   std::function<void()> script = [] {};
-  if (!queue.empty()) {
-    script = std::move(queue.front());
-    queue.pop_front();
-  }
+  if (!queue.empty()) script = std::move(queue.front()), queue.pop_front();
   toolkit_->post([this, window, modal, script = std::move(script)] {
     script();
     if (modal && isOpen(window)) {
@@ -51,25 +36,19 @@ void ScriptedUser::shown(const std::string& window, bool modal) {
 
 int ScriptedUser::answerMessage(const std::string& prompt, int flags, const std::string& title) {
   asked_.push_back({prompt, flags, title});
-  if (!messageAnswers_.empty()) {
-    const int answer = messageAnswers_.front();
-    messageAnswers_.pop_front();
-    return answer;
-  }
-  if ((flags & 7) == kYesNo) {
-    ADD_FAILURE() << "Unexpected question: " << prompt;
-    return kNo;
-  }
-  return kOk;
+  const bool question = (flags & 7) == kYesNo;
+  if (messageAnswers_.empty() && question) ADD_FAILURE() << "Unexpected question: " << prompt;
+  if (messageAnswers_.empty()) return question ? kNo : kOk;
+  const int answer = messageAnswers_.front();
+  messageAnswers_.pop_front();
+  return answer;
 }
 
 std::string ScriptedUser::answerInput(const std::string& prompt, const std::string& title) {
   asked_.push_back({prompt, -1, title});
-  if (inputAnswers_.empty()) {
-    ADD_FAILURE() << "Unexpected input box: " << prompt;
-    return {};
-  }
-  std::string answer = inputAnswers_.front();
+  if (inputAnswers_.empty()) ADD_FAILURE() << "Unexpected input box: " << prompt;
+  if (inputAnswers_.empty()) return {};
+  std::string answer = std::move(inputAnswers_.front());
   inputAnswers_.pop_front();
   return answer;
 }

@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "platform/toolkit.h"
@@ -46,8 +47,10 @@ class ScriptedUser : private StandIn {
   virtual ~ScriptedUser() = default;
 
   // Takes the toolkit's boxes and windows from here on, until detach.
-  void attach(Toolkit& toolkit);
-  void detach();
+  void attach(Toolkit& toolkit) { (toolkit_ = &toolkit)->standInWith(this); }
+  void detach() {
+    if (toolkit_) std::exchange(toolkit_, nullptr)->standInWith(nullptr);
+  }
   Toolkit& toolkit() { return *toolkit_; }
 
   virtual void click(const std::string& window, const std::string& control) = 0;
@@ -91,11 +94,18 @@ class ScriptedUser : private StandIn {
   virtual bool enabled(const std::string& window) = 0;
 
   // What to do the next time the window opens. A modal window must be closed by its script.
-  void whenOpens(const std::string& window, std::function<void()> script);
-  void answerNextMessage(int button);
-  void answerNextInput(const std::string& text);
+  void whenOpens(const std::string& window, std::function<void()> script) {
+    scripts_[window].push_back(std::move(script));
+  }
+  void answerNextMessage(int button) { messageAnswers_.push_back(button); }
+  void answerNextInput(const std::string& text) { inputAnswers_.push_back(text); }
   const std::vector<Asked>& asked() const { return asked_; }
   void forgetAsked() { asked_.clear(); }
+
+ protected:
+  // Record that a driver found no such window or control, and give it nothing to act on.
+  std::nullptr_t notOpen(const std::string& window);
+  std::nullptr_t noControl(const std::string& window, const std::string& control);
 
  private:
   int answerMessage(const std::string& prompt, int flags, const std::string& title) override;

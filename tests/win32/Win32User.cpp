@@ -35,11 +35,17 @@ LPARAM keyData(UINT key, bool up) {
   return data;
 }
 
-// Keys as the keyboard sends them: posted to the focused control and handled by the loop, so
-// that the dialog keys see them first and the loop makes the characters typed.
-void postKey(HWND target, UINT key) {
-  PostMessageW(target, WM_KEYDOWN, key, keyData(key, false));
-  PostMessageW(target, WM_KEYUP, key, keyData(key, true));
+// A key pressed and let go: posted, as the keyboard sends keys to the loop, or sent straight to
+// the control with the character it types.
+void key(HWND target, UINT key, bool posted) {
+  if (posted) {
+    PostMessageW(target, WM_KEYDOWN, key, keyData(key, false));
+    PostMessageW(target, WM_KEYUP, key, keyData(key, true));
+    return;
+  }
+  SendMessageW(target, WM_KEYDOWN, key, keyData(key, false));
+  if (key == VK_RETURN) SendMessageW(target, WM_CHAR, L'\r', keyData(key, false));
+  SendMessageW(target, WM_KEYUP, key, keyData(key, true));
 }
 
 class Win32User : public ScriptedUser {
@@ -54,38 +60,24 @@ class Win32User : public ScriptedUser {
     if (!box) return;
     SetFocus(box);
     SendMessageW(box, EM_SETSEL, 0, -1);
-    SendMessageW(box, WM_KEYDOWN, VK_DELETE, keyData(VK_DELETE, false));
-    SendMessageW(box, WM_KEYUP, VK_DELETE, keyData(VK_DELETE, true));
-    for (const wchar_t unit : wide(text)) {
-      if (unit == L'\n') {
-        SendMessageW(box, WM_KEYDOWN, VK_RETURN, keyData(VK_RETURN, false));
-        SendMessageW(box, WM_CHAR, L'\r', keyData(VK_RETURN, false));
-        SendMessageW(box, WM_KEYUP, VK_RETURN, keyData(VK_RETURN, true));
-      } else {
-        SendMessageW(box, WM_CHAR, unit, 1);
-      }
-    }
+    key(box, VK_DELETE, false);
+    for (const wchar_t unit : wide(text))
+      unit == L'\n' ? key(box, VK_RETURN, false) : void(SendMessageW(box, WM_CHAR, unit, 1));
   }
 
   void keys(const std::string& window, const std::string& control,
             const std::string& text) override {
-    HWND target = usable(window, control);
-    if (!target) return;
-    SetFocus(target);
+    std::vector<UINT> codes;
     for (const wchar_t unit : wide(text))
-      postKey(target, static_cast<UINT>(std::towupper(unit)));
-    handleQueued();
+      codes.push_back(static_cast<UINT>(std::towupper(unit)));
+    post(window, control, codes);
   }
 
   void press(const std::string& window, const std::string& control, Key key) override {
     static const std::map<Key, UINT> kKeys{{Key::Up, VK_UP},        {Key::Down, VK_DOWN},
                                            {Key::Enter, VK_RETURN}, {Key::Escape, VK_ESCAPE},
                                            {Key::Tab, VK_TAB},      {Key::Space, VK_SPACE}};
-    HWND target = usable(window, control);
-    if (!target) return;
-    SetFocus(target);
-    postKey(target, kKeys.at(key));
-    handleQueued();
+    post(window, control, {kKeys.at(key)});
   }
 
   void clickFolder(const std::string& window, const std::string& control, const std::string& path,
@@ -118,21 +110,18 @@ class Win32User : public ScriptedUser {
   }
 
   bool anyWindowShown() override {
-    for (LiveWindow* window : toolkit().windows()) {
-      if (IsWindowVisible(static_cast<Win32Window*>(window)->hwnd())) return true;
-    }
-    return false;
+    const auto& all = toolkit().windows();
+    return std::any_of(all.begin(), all.end(), [](LiveWindow* window) {
+      return IsWindowVisible(static_cast<Win32Window*>(window)->hwnd());
+    });
   }
 
   void pickDrive(const std::string& window, const std::string& control,
                  const std::string& root) override {
     const auto listed = drives(window, control);
     const auto found = std::find(listed.begin(), listed.end(), root);
-    if (found == listed.end()) {
-      ADD_FAILURE() << root << " is not listed in " << control;
-      return;
-    }
-    HWND combo = usable(window, control);
+    if (found == listed.end()) ADD_FAILURE() << root << " is not listed in " << control;
+    HWND combo = found == listed.end() ? nullptr : usable(window, control);
     if (!combo) return;
     SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(found - listed.begin()), 0);
     SendMessageW(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
@@ -140,14 +129,12 @@ class Win32User : public ScriptedUser {
   }
 
   void close(const std::string& window) override {
-    if (Win32Window* top = findWindow(window)) {
-      SendMessageW(top->hwnd(), WM_SYSCOMMAND, SC_CLOSE, 0);
-    }
+    if (const HWND top = hwnd(window)) SendMessageW(top, WM_SYSCOMMAND, SC_CLOSE, 0);
   }
 
   // As the shell hands a drop over: the paths one after another, the list ending in two nulls.
   void drop(const std::string& window, const std::vector<std::string>& paths) override {
-    Win32Window* top = findWindow(window);
+    const HWND top = hwnd(window);
     if (!top) return;
     std::wstring list;
     for (const std::string& path : paths)
@@ -159,7 +146,7 @@ class Win32User : public ScriptedUser {
     header->fWide = TRUE;
     std::copy(list.begin(), list.end(), reinterpret_cast<wchar_t*>(header + 1));
     GlobalUnlock(handle);
-    SendMessageW(top->hwnd(), WM_DROPFILES, reinterpret_cast<WPARAM>(handle), 0);
+    SendMessageW(top, WM_DROPFILES, reinterpret_cast<WPARAM>(handle), 0);
   }
 
   bool isOpen(const std::string& window) override { return findWindow(window, false); }
@@ -172,9 +159,7 @@ class Win32User : public ScriptedUser {
   std::vector<std::string> rows(const std::string& window, const std::string& control) override {
     std::vector<std::string> paths;
     win32::DirListBox* list = dirList(window, control);
-    if (!list) return paths;
-    const int count = list->rowCount();
-    for (int row = 0; row < count; ++row)
+    for (int row = 0; list && row < list->rowCount(); ++row)
       paths.push_back(list->pathOfRow(row));
     return paths;
   }
@@ -191,11 +176,10 @@ class Win32User : public ScriptedUser {
   }
 
   std::string selectedDrive(const std::string& window, const std::string& control) override {
-    HWND combo = find(window, control);
-    if (!combo) return {};
-    const auto row = static_cast<std::size_t>(SendMessageW(combo, CB_GETCURSEL, 0, 0));
     const std::vector<std::string> roots = drives(window, control);
-    return row < roots.size() ? roots[row] : "";
+    const auto row = roots.empty() ? 0 : SendMessageW(find(window, control), CB_GETCURSEL, 0, 0);
+    const auto at = static_cast<std::size_t>(row);
+    return row >= 0 && at < roots.size() ? roots[at] : "";
   }
 
   // What a screen reader reads of a control: its client object's name and role.
@@ -259,18 +243,21 @@ class Win32User : public ScriptedUser {
   }
 
   std::string caption(const std::string& window) override {
-    Win32Window* top = findWindow(window);
-    return top ? utf8(win32::windowText(top->hwnd())) : "";
+    const HWND top = hwnd(window);
+    return top ? utf8(win32::windowText(top)) : "";
   }
 
-  bool enabled(const std::string& window) override {
-    Win32Window* top = findWindow(window);
-    return top && IsWindowEnabled(top->hwnd());
-  }
+  bool enabled(const std::string& window) override { return IsWindowEnabled(hwnd(window)); }
 
  private:
-  // Handles what is queued now, as the program's loop would.
-  void handleQueued() {
+  // Keys posted to the focused control and handled by the loop, so that the dialog keys see
+  // them first and the loop makes the characters typed.
+  void post(const std::string& window, const std::string& control, const std::vector<UINT>& codes) {
+    HWND target = usable(window, control);
+    if (!target) return;
+    SetFocus(target);
+    for (const UINT code : codes)
+      key(target, code, true);
     toolkit().runUntil([] {
       MSG message;
       return !PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);
@@ -284,16 +271,18 @@ class Win32User : public ScriptedUser {
         return window;
       }
     }
-    if (required) ADD_FAILURE() << name << " is not open";
-    return nullptr;
+    return required ? notOpen(name) : nullptr;
+  }
+
+  HWND hwnd(const std::string& window) {
+    Win32Window* top = findWindow(window);
+    return top ? top->hwnd() : nullptr;
   }
 
   HWND find(const std::string& window, const std::string& control) {
     Win32Window* top = findWindow(window);
-    if (!top) return nullptr;
-    HWND found = top->controlWindow(control);
-    if (!found) ADD_FAILURE() << window << " has no such control: " << control;
-    return found;
+    HWND found = top ? top->controlWindow(control) : nullptr;
+    return top && !found ? noControl(window, control) : found;
   }
 
   // The control, when a user could reach it: its window is not waiting under a modal one.
@@ -308,10 +297,8 @@ class Win32User : public ScriptedUser {
 
   win32::DirListBox* dirList(const std::string& window, const std::string& control) {
     Win32Window* top = findWindow(window);
-    if (!top) return nullptr;
-    win32::DirListBox* list = top->dirList(control);
-    if (!list) ADD_FAILURE() << window << " has no folder list " << control;
-    return list;
+    win32::DirListBox* list = top ? top->dirList(control) : nullptr;
+    return top && !list ? noControl(window, control) : list;
   }
 };
 
