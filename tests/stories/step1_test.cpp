@@ -75,66 +75,47 @@ TEST_F(Step1, ALinkToAFolderCountsAsThatFolder) {
   });
 }
 
-// Each refusal shows "Oops!" naming the path and saying why, leaves step 1 open
-// and the disk as it was, and the user may browse again.
+// Each refusal shows "Oops!" naming the path and saying why, leaves step 1 open and the disk as
+// it was, and the user may browse again.
 struct Refusal {
   const char* story;
-  std::function<std::string(const TempFolder&)> prepare;  // returns the path the user types
-  const char* reason;                                     // part of the message, or the system's
-  const char* named = nullptr;                            // under the folder; or the path typed
+  std::string typed;            // under the folder, unless asTyped
+  const char* reason;           // part of the message, or the system's
+  const char* named = nullptr;  // under the folder; or the path typed
+  const char* file = nullptr;   // a plain file in the way, under the folder
+  const char* made = nullptr;   // a folder there first, under the folder
+  bool locked = false;          // nobody may write in "locked"
+  bool asTyped = false;
 };
 
 TEST_F(Step1, ChoicesThatCannotHoldAProjectAreRefusedAndNothingChanges) {
-  std::optional<ReadOnlyFolder> locked;
-  const auto lockedFolder = [&](const TempFolder& t, const char* chosen) {
-    makeFolders(t / "locked");
-    locked.emplace(t / "locked");
-    return t / chosen;
-  };
   const std::vector<Refusal> refusals{
-      {"nothing", [](const TempFolder&) { return ""; }, "This field is required"},
-      {"a relative path", [](const TempFolder&) { return "Relative Project"; }, "full path"},
-      {"a plain file where the project folder should be",
-       [](const TempFolder& t) {
-         writeFile(t / "Proj");
-         return t / "Proj";
-       },
-       "not a folder"},
-      {"a plain file where a subfolder should be, in another letter case",
-       [](const TempFolder& t) {
-         makeFolders(t / "Proj");
-         writeFile(t / "Proj/PACKAGE");
-         return t / "Proj";
-       },
-       "not a folder", "Proj/PACKAGE"},
-      {"a path through a plain file",
-       [](const TempFolder& t) {
-         writeFile(t / "notes.txt");
-         return t / "notes.txt/Proj";
-       },
-       nullptr},
-      {"a missing parent", [](const TempFolder& t) { return t / "missing/Proj"; }, nullptr},
-      {"a name longer than the file system allows",
-       [](const TempFolder& t) { return t / std::string(300, 'n'); }, nullptr, ""},
-      {"a line break", [](const TempFolder& t) { return t / "one\ntwo"; }, "control characters"},
-      {"a next-line character", [](const TempFolder& t) { return t / "one\xC2\x85two"; },
-       "control characters"},
-      {"a parent nobody may write in",
-       [&](const TempFolder& t) { return lockedFolder(t, "locked/Proj"); }, nullptr},
-      {"a project folder nobody may write in",
-       [&](const TempFolder& t) { return lockedFolder(t, "locked"); }, nullptr, "locked/Images"},
+      {"nothing", "", "This field is required", nullptr, nullptr, nullptr, false, true},
+      {"a relative path", "Relative Project", "full path", nullptr, nullptr, nullptr, false, true},
+      {"a plain file where the project folder should be", "Proj", "not a folder", nullptr, "Proj"},
+      {"a plain file where a subfolder should be, in another letter case", "Proj", "not a folder",
+       "Proj/PACKAGE", "Proj/PACKAGE", "Proj"},
+      {"a path through a plain file", "notes.txt/Proj", nullptr, nullptr, "notes.txt"},
+      {"a missing parent", "missing/Proj", nullptr},
+      {"a name longer than the file system allows", std::string(300, 'n'), nullptr, ""},
+      {"a line break", "one\ntwo", "control characters"},
+      {"a next-line character", "one\xC2\x85two", "control characters"},
+      {"a parent nobody may write in", "locked/Proj", nullptr, nullptr, nullptr, "locked", true},
+      {"a project folder nobody may write in", "locked", nullptr, "locked/Images", nullptr,
+       "locked", true},
   };
   const auto home = std::filesystem::current_path();
   for (const Refusal& refusal : refusals) {
     SCOPED_TRACE(refusal.story);
     TempFolder place;
-    // A relative path would be taken from the working folder: it must stay as
-    // it is too.
-    std::filesystem::current_path(u8(place.path()));
-    locked.reset();
-    const std::string path = refusal.prepare(place);
-    if (locked && !locked->ready()) continue;  // this machine can make no folder read-only
+    if (refusal.made) makeFolders(place / refusal.made);
+    if (refusal.file) writeFile(place / refusal.file);
+    std::optional<ReadOnlyFolder> locked;
+    if (refusal.locked && !locked.emplace(place / "locked").ready()) continue;
+    const std::string path = refusal.asTyped ? refusal.typed : place / refusal.typed;
     const auto before = tree(place.path());
+    // A relative path would be taken from the working folder: it must stay as it is too.
+    std::filesystem::current_path(u8(place.path()));
     play([&] {
       choose(path);
       ASSERT_EQ(user().asked().size(), 1u);
