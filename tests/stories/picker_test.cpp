@@ -40,6 +40,7 @@ TEST_F(Picker, EachShowStartsInTheProgramsFolderAndYieldsItWhenClosedAtOnce) {
   });
 }
 
+// Opening a folder, or an ancestor, shows it in the path box, over what was typed there.
 TEST_F(Picker, ListsSubfoldersSortedIgnoringCaseWithoutFilesOrHiddenFolders) {
   play([&] {
     for (const char* name : {"beta", "Alpha", "gamma", "Beta2", "Ärger", "zeta"}) {
@@ -54,8 +55,13 @@ TEST_F(Picker, ListsSubfoldersSortedIgnoringCaseWithoutFilesOrHiddenFolders) {
       const auto rows = user().rows("frmGetFolder", "Dir1");
       const auto way = files::ancestors(temp().path());
       shown.assign(rows.begin() + static_cast<long>(way.size()), rows.end());
+      user().openFolder("frmGetFolder", "Dir1", temp() / "beta");
+      EXPECT_EQ(user().text("frmGetFolder", "txtPathlist"), temp() / "beta");
+      user().type("frmGetFolder", "txtPathlist", "typed, then lost");
+      user().openFolder("frmGetFolder", "Dir1", temp().path());
       user().click("frmGetFolder", "btnDone");
     });
+    EXPECT_EQ(program().getFolder.SelectedFolder, temp().path());
     std::vector<std::string> expected;
     for (const char* name : {"Alpha", "beta", "Beta2", "gamma", "link to zeta", "zeta", "Ärger"}) {
       if (linked || name != std::string("link to zeta")) expected.push_back(temp() / name);
@@ -64,41 +70,26 @@ TEST_F(Picker, ListsSubfoldersSortedIgnoringCaseWithoutFilesOrHiddenFolders) {
   });
 }
 
-TEST_F(Picker, OpeningAFolderOrAnAncestorShowsItInThePathBox) {
-  play([&] {
-    makeFolders(temp() / "a/b");
-    EXPECT_EQ(pick([&] {
-                walkTo(temp() / "a/b");
-                user().type("frmGetFolder", "txtPathlist", "typed, then lost");
-                user().openFolder("frmGetFolder", "Dir1", temp() / "a");
-                EXPECT_EQ(user().text("frmGetFolder", "txtPathlist"), temp() / "a");
-                user().click("frmGetFolder", "btnDone");
-              }),
-              temp() / "a");
-  });
-}
-
 TEST_F(Picker, AFolderDroppedOnItIsOpenedAndAFileOrSeveralItemsAreNot) {
-  play(
-      [&] {
-        const std::string folder = temp() / "dropped";
-        makeFolders(temp() / "dropped/inner");
-        writeFile(temp() / "file");
-        EXPECT_EQ(pick([&] {
-                    const std::string start = user().text("frmGetFolder", "txtPathlist");
-                    for (const std::vector<std::string>& items :
-                         {std::vector<std::string>{temp() / "file"}, {folder, temp().path()}}) {
-                      user().drop("frmGetFolder", items);
-                      EXPECT_EQ(user().text("frmGetFolder", "txtPathlist"), start);
-                    }
-                    user().drop("frmGetFolder", {folder});
-                    EXPECT_EQ(user().text("frmGetFolder", "txtPathlist"), folder);
-                    EXPECT_EQ(user().rows("frmGetFolder", "Dir1").back(), temp() / "dropped/inner");
-                    user().click("frmGetFolder", "btnDone");
-                  }),
-                  folder);
-      },
-      Ending::StaysOpen);
+  play([&] {
+    const std::string folder = temp() / "dropped";
+    makeFolders(temp() / "dropped/inner");
+    writeFile(temp() / "file");
+    const auto drops = [&] {
+      const std::string start = user().text("frmGetFolder", "txtPathlist");
+      for (const std::vector<std::string>& items :
+           {std::vector<std::string>{temp() / "file"}, {folder, temp().path()}}) {
+        user().drop("frmGetFolder", items);
+        EXPECT_EQ(user().text("frmGetFolder", "txtPathlist"), start);
+      }
+      user().drop("frmGetFolder", {folder});
+      EXPECT_EQ(user().text("frmGetFolder", "txtPathlist"), folder);
+      EXPECT_EQ(user().rows("frmGetFolder", "Dir1").back(), temp() / "dropped/inner");
+      user().click("frmGetFolder", "btnDone");
+    };
+    EXPECT_EQ(pick(drops), folder);
+    EXPECT_TRUE(user().asked().empty());
+  });
 }
 
 TEST_F(Picker, YieldsWhateverThePathBoxHoldsUnchecked) {
@@ -141,22 +132,33 @@ TEST_F(Picker, PickingAnotherDriveMovesTheListToItsRootAndTheDriveFollowsTheList
   });
 }
 
+// A folder that went away between listing and opening, or whose name is not UTF-8 and so cannot
+// pass through the path box unchanged.
 TEST_F(Picker, AFolderThatCannotBeOpenedIsReportedAndTheListStaysPut) {
-  play([&] {
-    makeFolders(temp() / "gone");
-    pick([&] {
-      walkTo(temp().path());
-      const auto rows = user().rows("frmGetFolder", "Dir1");
-      // The folder goes away between listing and opening.
-      removeAll(temp() / "gone");
-      user().openFolder("frmGetFolder", "Dir1", temp() / "gone");
-      EXPECT_EQ(user().text("frmGetFolder", "txtPathlist"), temp().path());
-      user().click("frmGetFolder", "btnDone");
+  std::vector<std::pair<std::string, const char*>> folders{{"gone", nullptr}};
+#ifndef _WIN32
+  folders.emplace_back("caf\xE9", "not UTF-8");
+#endif
+  for (const auto& [name, reason] : folders) {
+    SCOPED_TRACE(name);
+    removeAll(temp().path());
+    makeFolders(temp() / name);
+    play([&] {
+      pick([&] {
+        walkTo(temp().path());
+        // Gone between listing and opening.
+        user().rows("frmGetFolder", "Dir1");
+        if (!reason) removeAll(temp() / name);
+        user().openFolder("frmGetFolder", "Dir1", temp() / name);
+        EXPECT_EQ(user().text("frmGetFolder", "txtPathlist"), temp().path());
+        user().click("frmGetFolder", "btnDone");
+      });
+      ASSERT_EQ(user().asked().size(), 1u);
+      expectOops(user().asked()[0], temp() / name, reason);
+      EXPECT_EQ(program().getFolder.SelectedFolder, temp().path());
+      EXPECT_EQ(tree(temp().path()).size(), reason ? 1u : 0u);
     });
-    ASSERT_EQ(user().asked().size(), 1u);
-    expectOops(user().asked()[0], temp() / "gone");
-    EXPECT_EQ(program().getFolder.SelectedFolder, temp().path());
-  });
+  }
 }
 
 }  // namespace
