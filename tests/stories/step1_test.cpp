@@ -1,12 +1,41 @@
 // Step 1 as a user tells it: browse, choose a folder, and the project's folders
 // are there.
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <filesystem>
 #include <optional>
 
 #include "tests/stories/Story.h"
 
 namespace qb::test {
+
+// A link whose target is missing. Wine makes no symbolic links of its own: there the system's ln
+// makes one, which wine shows as Windows would not.
+bool makeDanglingLink(const std::string& link) {
+  if (makeFolderLink(link + "-gone", link)) return true;
+#ifdef _WIN32
+  const std::size_t cut = link.rfind('\\');
+  const std::wstring name = u8(link.substr(cut + 1)).wstring();
+  std::wstring command = L"ln -s \"" + name + L"-gone\" \"" + name + L"\"";
+  STARTUPINFOW start{};
+  start.cb = sizeof start;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(L"Z:\\bin\\ln", command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      u8(link.substr(0, cut)).wstring().c_str(), &start, &process)) {
+    return false;
+  }
+  WaitForSingleObject(process.hProcess, INFINITE);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return true;
+#else
+  return false;
+#endif
+}
+
 namespace {
 
 // Step 2 is skipped whenever it opens: these stories end in step 1.
@@ -86,6 +115,7 @@ struct Refusal {
   const char* made = nullptr;   // a folder there first, under the folder
   bool locked = false;          // nobody may write in "locked"
   bool asTyped = false;
+  bool dangling = false;  // typed is a link whose target is missing
 };
 
 TEST_F(Step1, ChoicesThatCannotHoldAProjectAreRefusedAndNothingChanges) {
@@ -103,6 +133,10 @@ TEST_F(Step1, ChoicesThatCannotHoldAProjectAreRefusedAndNothingChanges) {
       {"a parent nobody may write in", "locked/Proj", nullptr, nullptr, nullptr, "locked", true},
       {"a project folder nobody may write in", "locked", nullptr, "locked/Images", nullptr,
        "locked", true},
+      {.story = "a dangling link",
+       .typed = "gone",
+       .reason = "target is missing",
+       .dangling = true},
   };
   const auto home = std::filesystem::current_path();
   for (const Refusal& refusal : refusals) {
@@ -112,6 +146,7 @@ TEST_F(Step1, ChoicesThatCannotHoldAProjectAreRefusedAndNothingChanges) {
     if (refusal.file) writeFile(place / refusal.file);
     std::optional<ReadOnlyFolder> locked;
     if (refusal.locked && !locked.emplace(place / "locked").ready()) continue;
+    if (refusal.dangling && !makeDanglingLink(place / refusal.typed)) continue;
     const std::string path = refusal.asTyped ? refusal.typed : place / refusal.typed;
     const auto before = tree(place.path());
     // A relative path would be taken from the working folder: it must stay as it is too.
