@@ -8,14 +8,13 @@
 #include <stdexcept>
 
 #include "platform/files.h"
-#ifdef _WIN32
-#include "platform/files_win.h"
-#endif
 
 #ifdef _WIN32
 #include <objbase.h>
 #include <shlobj.h>
 #include <windows.h>
+
+#include "platform/files_win.h"
 #else
 #include <sys/mount.h>
 #include <sys/stat.h>
