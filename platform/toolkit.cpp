@@ -20,13 +20,15 @@ std::unique_ptr<LiveWindow> Toolkit::createWindow(const WindowSpec& spec, Window
   return window;
 }
 
-void Toolkit::show(LiveWindow& window, LiveWindow* owner) {
+void Toolkit::show(LiveWindow& window) {
+  LiveWindow* owner = topWindow(&window);
   window.shown_ = true;
   window.show(owner);
   if (standIn_) standIn_->shown(window.name(), false);
 }
 
-void Toolkit::showModal(LiveWindow& window, LiveWindow* owner, const std::function<bool()>& done) {
+void Toolkit::showModal(LiveWindow& window, const std::function<bool()>& done) {
+  LiveWindow* owner = topWindow(&window);
   enterModal(&window);
   try {
     window.shown_ = true;
@@ -107,9 +109,9 @@ void Toolkit::applyModality() {
   }
 }
 
-LiveWindow* Toolkit::topWindow() const {
+LiveWindow* Toolkit::topWindow(const LiveWindow* except) const {
   for (auto it = windows_.rbegin(); it != windows_.rend(); ++it) {
-    if ((*it)->shown_ && (*it)->enabled_) return *it;
+    if (*it != except && (*it)->shown_ && (*it)->enabled_) return *it;
   }
   return nullptr;
 }

@@ -104,10 +104,11 @@ class Toolkit {
 
   // Makes a window from its description; it takes input unless a modal window is open.
   std::unique_ptr<LiveWindow> createWindow(const WindowSpec& spec, WindowEvents& events);
-  // Shows a window made here. When modal, every other window waits (takes no input) until
-  // done() holds, however many modal windows and boxes open and close above it meanwhile.
-  void show(LiveWindow& window, LiveWindow* owner);
-  void showModal(LiveWindow& window, LiveWindow* owner, const std::function<bool()>& done);
+  // Shows a window made here, over the newest window that takes input. When modal, every other
+  // window waits (takes no input) until done() holds, however many modal windows and boxes open
+  // and close above it meanwhile.
+  void show(LiveWindow& window);
+  void showModal(LiveWindow& window, const std::function<bool()>& done);
   // A message box (flags 0 or Yes/No with an icon) or an input box; modal like a window.
   int messageBox(const std::string& prompt, int flags, const std::string& title);
   std::string inputBox(const std::string& prompt, const std::string& title);
@@ -148,7 +149,8 @@ class Toolkit {
   void enterModal(LiveWindow* above);
   void leaveModal();
   void applyModality();
-  LiveWindow* topWindow() const;
+  // The newest shown window that takes input, other than except.
+  LiveWindow* topWindow(const LiveWindow* except = nullptr) const;
 
   std::vector<LiveWindow*> windows_;
   int depth_ = 0;

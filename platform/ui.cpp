@@ -7,28 +7,19 @@ namespace qb {
 
 // ---- Ui -----------------------------------------------------------------------------------
 
-LiveWindow* Ui::topWindow() const {
-  for (auto it = shown_.rbegin(); it != shown_.rend(); ++it) {
-    if ((*it)->loaded()) return (*it)->live_.get();
-  }
-  return nullptr;
-}
-
 void Ui::show(Form& form) {
-  LiveWindow* owner = topWindow();
   form.load();
   if (std::find(shown_.begin(), shown_.end(), &form) == shown_.end()) shown_.push_back(&form);
-  toolkit_.show(*form.live_, owner == form.live_.get() ? nullptr : owner);
+  toolkit_.show(*form.live_);
 }
 
 void Ui::showModal(Form& form) {
   if (std::find(shown_.begin(), shown_.end(), &form) != shown_.end()) {
     throw PlatformError(form.spec().caption, "This window is open already.");
   }
-  LiveWindow* owner = topWindow();
   form.load();
   shown_.push_back(&form);
-  toolkit_.showModal(*form.live_, owner, [&] { return ended_ || !form.loaded(); });
+  toolkit_.showModal(*form.live_, [&] { return ended_ || !form.loaded(); });
   if (ended_) throw ProgramEnded{};
 }
 

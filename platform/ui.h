@@ -40,7 +40,6 @@ class Ui {
 
  private:
   friend class Form;
-  LiveWindow* topWindow() const;
 
   Toolkit& toolkit_;
   std::vector<Form*> forms_;  // every form, loaded or not
