@@ -24,69 +24,43 @@ const WindowSpec kOuter{
             {"lblName", ControlKind::Label, "Name", "", {120, 60, 1065, 195}, kAutoSize},
             {"txtName", ControlKind::TextBox, "", "", {120, 300, 4455, 285}},
             {"btnGo", ControlKind::Button, "Go", "Go somewhere", {3420, 720, 1155, 255}},
-            {"btnOpen", ControlKind::Button, "Open", "", {3420, 1020, 1155, 255}},
             {"Dir1", ControlKind::DirList, "", "", {120, 720, 3000, 2000}},
         },
 };
 
-const WindowSpec kInner{
-    .name = "frmInner",
-    .caption = "Inner",
-    .clientWidth = 3000,
-    .clientHeight = 1500,
-    .controls = {{"txtNote", ControlKind::TextBox, "", "", {120, 120, 2700, 555}, kMultiLine}},
-};
-
-std::vector<std::string> events;  // what the forms' handlers did, in order
-
-class Inner : public Form {
- public:
-  explicit Inner(Ui& services) : Form(services, kInner) {
-    onLoad([] { events.push_back("inner load"); });
-    onQueryUnload([this](bool& cancel, UnloadMode mode) {
-      kept = txtNote.text();
-      events.push_back(mode == UnloadMode::FormControlMenu ? "inner closed" : "inner unloaded");
-      cancel = std::exchange(refuseOnce, false);
-    });
-  }
-  std::string kept;
-  bool refuseOnce = false;
-  TextBox txtNote{*this, "txtNote"};
-};
+std::vector<std::string> events;  // what the form's handlers did, in order
 
 class Outer : public Form {
  public:
-  Outer(Ui& services, Inner& inner) : Form(services, kOuter) {
+  explicit Outer(Ui& services) : Form(services, kOuter) {
     onChange(Dir1.index(), [this] { events.push_back("change " + Dir1.path()); });
     onClick(btnGo.index(), [this] {
       events.push_back("go");
       Dir1.setPath(target);
       events.push_back("went");
     });
-    onClick(btnOpen.index(), [this, &inner] {
-      ui.showModal(inner);
-      events.push_back("returned");
+    onQueryUnload([this](bool& cancel, UnloadMode mode) {
+      events.push_back(mode == UnloadMode::FormControlMenu ? "closed" : "unloaded");
+      cancel = std::exchange(refuseOnce, false);
+      if (!cancel) ui.end();
     });
-    onQueryUnload([this](bool&, UnloadMode) { ui.end(); });
   }
   std::string target;
+  bool refuseOnce = false;
   Button btnGo{*this, "btnGo"};
-  Button btnOpen{*this, "btnOpen"};
   DirList Dir1{*this, "Dir1"};
 };
 
-// The forms above, on the toolkit under test, with the user acting from inside its main loop.
+// The form above, on the toolkit under test, with the user acting from inside its main loop.
 class ToolkitRules : public ::testing::Test {
  protected:
-  // Runs script with the outer window open; the script may end the program.
+  // Runs script with the window open; the script may end the program.
   void play(const std::function<void()>& script) {
     events.clear();
     const int status = runLoop(*user, [&](Toolkit& toolkit) {
       Ui services(toolkit);
-      Inner innerForm(services);
-      Outer outerForm(services, innerForm);
+      Outer outerForm(services);
       ui = &services;
-      inner = &innerForm;
       outer = &outerForm;
       toolkit.dispatch([&] { services.show(outerForm); });
       script();
@@ -99,11 +73,10 @@ class ToolkitRules : public ::testing::Test {
   TempFolder temp;
   std::unique_ptr<ScriptedUser> user = makeScriptedUser();
   Ui* ui = nullptr;
-  Inner* inner = nullptr;
   Outer* outer = nullptr;
 };
 
-TEST_F(ToolkitRules, AWindowsLayoutKeysFolderListAndFailures) {
+TEST_F(ToolkitRules, AWindowsLayoutKeysFolderListFailuresAndCloseBox) {
   for (const char* name : {"apple", "Banana", "cherry", "Berry"})
     makeFolders(temp / name);
   writeFile(temp / "file");
@@ -114,9 +87,11 @@ TEST_F(ToolkitRules, AWindowsLayoutKeysFolderListAndFailures) {
     EXPECT_EQ((std::vector<int>{go.x, go.y, go.width, go.height}),
               (std::vector<int>{228, 48, 77, 17}));
     EXPECT_EQ(go.tooltip, "Go somewhere");
-    // The label cannot take the focus, so the first box in the tab order has it.
+    // The label cannot take the focus, so the first box in the tab order has it; a box of one
+    // line takes no line break.
     EXPECT_TRUE(user->facts("frmOuter", "txtName").focused);
-    EXPECT_FALSE(user->facts("frmOuter", "txtName").multiLine);
+    user->type("frmOuter", "txtName", "a\nb");
+    EXPECT_EQ(user->text("frmOuter", "txtName"), "ab");
     // Tab follows the table; Enter and Esc press no button; Space presses the focused one.
     user->press("frmOuter", "txtName", Key::Tab);
     EXPECT_TRUE(user->facts("frmOuter", "btnGo").focused);
@@ -127,67 +102,32 @@ TEST_F(ToolkitRules, AWindowsLayoutKeysFolderListAndFailures) {
     user->press("frmOuter", "btnGo", Key::Space);
     // Setting a list's path raises Change before the call returns, and only on a move.
     user->click("frmOuter", "btnGo");
-    // A click selects a folder, typing finds one, and Enter or a double click opens it.
-    user->selectFolder("frmOuter", "Dir1", temp / "Banana");
-    EXPECT_EQ(user->selectedFolder("frmOuter", "Dir1"), temp / "Banana");
+    // A click selects a folder, typing finds one, Up moves, and Enter or a double click opens.
+    user->clickFolder("frmOuter", "Dir1", temp / "Banana", false);
     user->keys("frmOuter", "Dir1", "ch");
-    EXPECT_EQ(user->selectedFolder("frmOuter", "Dir1"), temp / "cherry");
     user->press("frmOuter", "Dir1", Key::Up);
-    EXPECT_EQ(user->selectedFolder("frmOuter", "Dir1"), temp / "Berry");
     user->press("frmOuter", "Dir1", Key::Enter);
     user->openFolder("frmOuter", "Dir1", temp.path());
     // A failure stops the handler and is shown, and the window stays.
     outer->target = temp / "file";
     user->click("frmOuter", "btnGo");
     EXPECT_TRUE(user->enabled("frmOuter"));
-    EXPECT_FALSE(ui->ended());
+    // The close box asks first, and obeys a cancel.
+    outer->refuseOnce = true;
+    user->close("frmOuter");
+    EXPECT_TRUE(user->isOpen("frmOuter"));
+    user->close("frmOuter");
+    EXPECT_TRUE(ui->ended());
+    EXPECT_FALSE(user->anyWindowShown());
   });
   const std::string back = "change " + temp.path();
-  EXPECT_EQ(events, (std::vector<std::string>{"go", back, "went", "go", "went",
-                                              "change " + temp / "Berry", back, "go"}));
+  EXPECT_EQ(events,
+            (std::vector<std::string>{"go", back, "went", "go", "went", "change " + temp / "Berry",
+                                      back, "go", "closed", "closed"}));
   ASSERT_EQ(user->asked().size(), 1u);
   EXPECT_EQ(user->asked()[0].title, "Oops!");
   EXPECT_EQ(user->asked()[0].flags, 0);
   EXPECT_NE(user->asked()[0].prompt.find(temp / "file"), std::string::npos);
-}
-
-TEST_F(ToolkitRules, AModalWindowHoldsTheOthersUntilItUnloadsAndEndingLeavesNone) {
-  play([&] {
-    inner->refuseOnce = true;
-    user->whenOpens("frmInner", [&] {
-      events.push_back("inner open");
-      EXPECT_TRUE(user->facts("frmInner", "txtNote").multiLine);
-      EXPECT_TRUE(user->facts("frmInner", "txtNote").focused);
-      // The others wait, however many boxes open and close above: no clicks and no close.
-      user->toolkit().dispatch([&] { ui->msgBox("Above", kOkOnly, "Box"); });
-      EXPECT_FALSE(user->enabled("frmOuter"));
-      user->click("frmOuter", "btnGo");
-      user->close("frmOuter");
-      // In a multi-line box, Esc closes nothing and Enter starts a new line.
-      user->type("frmInner", "txtNote", "a");
-      user->press("frmInner", "txtNote", Key::Escape);
-      user->press("frmInner", "txtNote", Key::Enter);
-      EXPECT_EQ(user->text("frmInner", "txtNote"), "a\n");
-      // The close box obeys QueryUnload's cancel.
-      user->close("frmInner");
-      EXPECT_TRUE(user->isOpen("frmInner"));
-      user->close("frmInner");
-    });
-    user->click("frmOuter", "btnOpen");
-    EXPECT_TRUE(user->enabled("frmOuter"));
-    EXPECT_FALSE(inner->loaded());
-    // Members outlive the unload; a control used while unloaded loads the form again, empty.
-    EXPECT_EQ(inner->kept, "a\n");
-    EXPECT_EQ(inner->txtNote.text(), "");
-    // Ending from a nested loop returns from the main loop, with no window left.
-    user->whenOpens("frmInner", [&] { user->toolkit().dispatch([&] { ui->end(); }); });
-    user->click("frmOuter", "btnOpen");
-    EXPECT_TRUE(ui->ended());
-    EXPECT_FALSE(user->anyWindowShown());
-    EXPECT_FALSE(outer->loaded());
-  });
-  EXPECT_EQ(events, (std::vector<std::string>{"inner load", "inner open", "inner closed",
-                                              "inner closed", "returned", "inner load"}));
 }
 
 TEST(MessageText, LongLinesBreakAtSpacesThenSeparatorsThenAnywhere) {

@@ -92,11 +92,6 @@ class QtUser : public ScriptedUser {
     if (twice) QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
   }
 
-  std::string selectedFolder(const std::string& window, const std::string& control) override {
-    auto* list = find<DirListWidget>(window, control);
-    return list ? list->pathOfRow(list->currentIndex().row()) : "";
-  }
-
   bool anyWindowShown() override {
     const auto all = QApplication::topLevelWidgets();
     return std::any_of(all.begin(), all.end(), [](QWidget* widget) { return widget->isVisible(); });
@@ -171,25 +166,12 @@ class QtUser : public ScriptedUser {
     const QRect r = widget->geometry();
     ControlFacts facts{at96(r.x()), at96(r.y()), at96(r.width()), at96(r.height()),
                        widget->toolTip().toStdString()};
-    if (auto* line = qobject_cast<QLineEdit*>(widget)) facts.readOnly = line->isReadOnly();
-    if (auto* box = qobject_cast<QPlainTextEdit*>(widget)) {
-      facts.readOnly = box->isReadOnly();
-      facts.multiLine = true;
-    }
     facts.focused = widget->window()->focusWidget() == widget;
-    static const std::map<QAccessible::Role, std::string> kRoles{
-        {QAccessible::Button, "button"},
-        {QAccessible::EditableText, "text"},
-        {QAccessible::List, "list"},
-        {QAccessible::ComboBox, "combo box"},
-        {QAccessible::StaticText, "label"}};
     if (QAccessibleInterface* read = QAccessible::queryAccessibleInterface(widget)) {
       facts.accessibleName = read->text(QAccessible::Name).toStdString();
       // A list that shows a choice is named by the label that labels it.
       for (const auto& [label, relation] : read->relations(QAccessible::Label))
         facts.accessibleName = label->text(QAccessible::Name).toStdString();
-      const auto role = kRoles.find(read->role());
-      facts.role = role == kRoles.end() ? std::to_string(read->role()) : role->second;
     }
     return facts;
   }

@@ -38,37 +38,47 @@ bool makeDanglingLink(const std::string& link) {
 
 namespace {
 
-// Step 2 is skipped whenever it opens: these stories end in step 1.
+// Step 2 is left whenever it opens, with a name typed: by SKIP, or by its close box.
 class Step1 : public Story {
  protected:
   Step1() { skipStep2(); }
   void skipStep2() {
     user().whenOpens("frmMain2", [this] {
       step2Opened = true;
-      user().click("frmMain2", "btnSkip");
+      user().type("frmMain2", "Text1", "unused");
+      closeBox ? user().close("frmMain2") : user().click("frmMain2", "btnSkip");
       skipStep2();
     });
   }
   bool step2Opened = false;
+  bool closeBox = false;
 };
 
 const std::vector<std::string> kSkeleton{"Help Project/", "Images/", "Package/"};
 
-// The picker's close box yields the path box as Done does.
-TEST_F(Step1, TypingANewFolderMakesItWithTheSkeletonAndEndsTheProgram) {
-  play([&] {
-    EXPECT_EQ(user().caption("frmMain"), "Step 1 - Select or create a project folder");
-    EXPECT_TRUE(user().facts("frmMain", "Command1").focused);
-    EXPECT_TRUE(user().facts("frmMain", "Text1").readOnly);
-    const std::string project = temp() / "My Project";
-    browse([&] {
-      user().type("frmGetFolder", "txtPathlist", project);
-      user().close("frmGetFolder");
+// The picker's close box yields the path box as Done does. Leaving step 2 makes no shortcut and
+// says nothing.
+TEST_F(Step1, TypingANewFolderMakesItWithTheSkeletonAndLeavingStepTwoEndsTheProgram) {
+  for (const bool close : {false, true}) {
+    closeBox = close;
+    step2Opened = false;
+    play([&] {
+      EXPECT_EQ(user().caption("frmMain"), "Step 1 - Select or create a project folder");
+      EXPECT_TRUE(user().facts("frmMain", "Command1").focused);
+      // The folder is chosen in the picker, not typed.
+      user().type("frmMain", "Text1", "typed");
+      EXPECT_EQ(user().text("frmMain", "Text1"), "");
+      const std::string project = temp() / (close ? "Closed" : "Skipped");
+      browse([&] {
+        user().type("frmGetFolder", "txtPathlist", project);
+        user().close("frmGetFolder");
+      });
+      EXPECT_EQ(tree(project), kSkeleton);
+      EXPECT_TRUE(user().asked().empty());
+      EXPECT_TRUE(step2Opened);
     });
-    EXPECT_EQ(tree(project), kSkeleton);
-    EXPECT_TRUE(user().asked().empty());
-    EXPECT_TRUE(step2Opened);
-  });
+  }
+  EXPECT_EQ(tree(temp().path()).size(), 8u);  // the two projects and their folders
 }
 
 TEST_F(Step1, AFolderOpenedInTheListIsChosenAndItsFoldersInAnyLetterCaseAreKept) {
@@ -102,8 +112,8 @@ TEST_F(Step1, ALinkToAFolderCountsAsThatFolder) {
   });
 }
 
-// Each refusal shows "Oops!" naming the path and saying why, leaves step 1 open and the disk as
-// it was, and the user may browse again.
+// The picker hands over what was typed unchecked. Each refusal shows "Oops!" naming the path and
+// saying why, leaves step 1 open and the disk as it was, and the user may browse again.
 struct Refusal {
   const char* story;
   std::string typed;            // under the folder, unless asTyped

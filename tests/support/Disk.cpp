@@ -8,10 +8,9 @@
 #include <stdexcept>
 
 #include "platform/files.h"
+#include "shortcut/ShellLink.h"
 
 #ifdef _WIN32
-#include <objbase.h>
-#include <shlobj.h>
 #include <windows.h>
 
 #include "platform/files_win.h"
@@ -131,29 +130,9 @@ std::string shortcutFile(const std::string& name) {
 #endif
 }
 
+// Read by the program's own link layer: a shortcut it cannot read back it has taken away again.
 std::string shortcutTarget(const std::string& folder, const std::string& name) {
-  const std::string file = folder + files::kSeparator + shortcutFile(name);
-#ifdef _WIN32
-  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  std::string target;
-  IShellLinkW* link = nullptr;
-  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
-                                 reinterpret_cast<void**>(&link)))) {
-    IPersistFile* persist = nullptr;
-    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist)))) {
-      wchar_t path[32768] = {};
-      if (SUCCEEDED(persist->Load(widen(file).c_str(), STGM_READ)) &&
-          SUCCEEDED(link->GetPath(path, 32768, nullptr, SLGP_RAWPATH))) {
-        target = utf8(fs::path(path));
-      }
-      persist->Release();
-    }
-    link->Release();
-  }
-  return target;
-#else
-  return fs::is_symlink(u8(file), ignored) ? utf8(fs::read_symlink(u8(file), ignored)) : "";
-#endif
+  return shell::target(folder + files::kSeparator + shortcutFile(name));
 }
 
 // An empty variable is restored as unset, which the program reads alike.

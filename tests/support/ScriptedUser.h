@@ -30,13 +30,9 @@ struct Asked {
 struct ControlFacts {
   int x = 0, y = 0, width = 0, height = 0;
   std::string tooltip = {};
-  bool readOnly = false;
-  bool multiLine = false;
   bool focused = false;
-  // What a screen reader says of it, read through the platform's accessibility interface; the
-  // role as one of "button", "text", "list", "combo box", "label".
+  // What a screen reader calls it, read through the platform's accessibility interface.
   std::string accessibleName = {};
-  std::string role = {};
 };
 
 // Keys a user presses on a control.
@@ -65,10 +61,6 @@ class ScriptedUser : private StandIn {
   // click opens it.
   virtual void clickFolder(const std::string& window, const std::string& control,
                            const std::string& path, bool twice) = 0;
-  void selectFolder(const std::string& window, const std::string& control,
-                    const std::string& path) {
-    clickFolder(window, control, path, false);
-  }
   void openFolder(const std::string& window, const std::string& control, const std::string& path) {
     clickFolder(window, control, path, true);
   }
@@ -83,9 +75,8 @@ class ScriptedUser : private StandIn {
   // Whether any window of the program is on the screen.
   virtual bool anyWindowShown() = 0;
   virtual std::string text(const std::string& window, const std::string& control) = 0;
-  // The full paths of the rows of a directory list, top to bottom, and the selected one.
+  // The full paths of the rows of a directory list, top to bottom.
   virtual std::vector<std::string> rows(const std::string& window, const std::string& control) = 0;
-  virtual std::string selectedFolder(const std::string& window, const std::string& control) = 0;
   virtual std::vector<std::string> drives(const std::string& window,
                                           const std::string& control) = 0;
   virtual std::string selectedDrive(const std::string& window, const std::string& control) = 0;

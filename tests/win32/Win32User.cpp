@@ -103,12 +103,6 @@ class Win32User : public ScriptedUser {
     if (IsWindow(box)) SendMessageW(box, WM_LBUTTONUP, 0, at);
   }
 
-  std::string selectedFolder(const std::string& window, const std::string& control) override {
-    win32::DirListBox* list = dirList(window, control);
-    return list ? list->pathOfRow(static_cast<int>(SendMessageW(list->hwnd(), LB_GETCURSEL, 0, 0)))
-                : "";
-  }
-
   bool anyWindowShown() override {
     const auto& all = toolkit().windows();
     return std::any_of(all.begin(), all.end(), [](LiveWindow* window) {
@@ -182,32 +176,22 @@ class Win32User : public ScriptedUser {
     return row >= 0 && at < roots.size() ? roots[at] : "";
   }
 
-  // What a screen reader reads of a control: its client object's name and role.
-  static void readAccessible(HWND child, ControlFacts& facts) {
-    static const std::map<LONG, std::string> kRoles{{ROLE_SYSTEM_PUSHBUTTON, "button"},
-                                                    {ROLE_SYSTEM_TEXT, "text"},
-                                                    {ROLE_SYSTEM_LIST, "list"},
-                                                    {ROLE_SYSTEM_COMBOBOX, "combo box"},
-                                                    {ROLE_SYSTEM_STATICTEXT, "label"}};
+  // What a screen reader reads of a control: its client object's name.
+  static std::string accessibleName(HWND child) {
     IAccessible* object = nullptr;
     if (FAILED(AccessibleObjectFromWindow(child, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
                                           reinterpret_cast<void**>(&object)))) {
-      return;
+      return "";
     }
     VARIANT self{};
     self.vt = VT_I4;
     self.lVal = CHILDID_SELF;
     BSTR name = nullptr;
-    if (object->get_accName(self, &name) == S_OK && name) facts.accessibleName = utf8(name);
+    std::string text;
+    if (object->get_accName(self, &name) == S_OK && name) text = utf8(name);
     SysFreeString(name);
-    VARIANT role{};
-    // Wine reads every control as a plain client window, which says nothing of its role.
-    if (object->get_accRole(self, &role) == S_OK && role.vt == VT_I4 &&
-        role.lVal != ROLE_SYSTEM_CLIENT) {
-      const auto known = kRoles.find(role.lVal);
-      facts.role = known == kRoles.end() ? std::to_string(role.lVal) : known->second;
-    }
     object->Release();
+    return text;
   }
 
   ControlFacts facts(const std::string& window, const std::string& control) override {
@@ -230,15 +214,8 @@ class Win32User : public ScriptedUser {
     tool.lpszText = tip;
     SendMessageW(top->tooltips(), TTM_GETTEXTW, std::size(tip), reinterpret_cast<LPARAM>(&tool));
     facts.tooltip = utf8(tip);
-    wchar_t className[32] = L"";
-    GetClassNameW(child, className, static_cast<int>(std::size(className)));
-    if (lstrcmpiW(className, L"Edit") == 0) {
-      const LONG style = GetWindowLongW(child, GWL_STYLE);
-      facts.readOnly = style & ES_READONLY;
-      facts.multiLine = style & ES_MULTILINE;
-    }
     facts.focused = GetFocus() == child;
-    readAccessible(child, facts);
+    facts.accessibleName = accessibleName(child);
     return facts;
   }
 
