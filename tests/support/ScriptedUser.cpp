@@ -27,10 +27,11 @@ void ScriptedUser::shown(const std::string& window, bool modal) {
   if (!queue.empty()) script = std::move(queue.front()), queue.pop_front();
   toolkit_->post([this, window, modal, script = std::move(script)] {
     script();
-    if (modal && isOpen(window)) {
-      ADD_FAILURE() << window << " was left open by its script";
-      close(window);
-    }
+    if (!modal || !isOpen(window)) return;
+    ADD_FAILURE() << window << " was left open by its script";
+    close(window);
+    // One that will not close ends the program, so that the story fails rather than hangs.
+    if (isOpen(window)) toolkit_->quit();
   });
 }
 
