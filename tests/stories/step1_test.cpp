@@ -141,10 +141,8 @@ TEST_F(Step1, ChoicesThatCannotHoldAProjectAreRefusedAndNothingChanges) {
       {"a parent nobody may write in", "locked/Proj", nullptr, nullptr, nullptr, "locked", true},
       {"a project folder nobody may write in", "locked", nullptr, "locked/Images", nullptr,
        "locked", true},
-      {.story = "a dangling link",
-       .typed = "gone",
-       .reason = "target is missing",
-       .dangling = true},
+      {"a dangling link", "gone", "target is missing", nullptr, nullptr, nullptr, false, false,
+       true},
   };
   const auto home = std::filesystem::current_path();
   for (const Refusal& refusal : refusals) {

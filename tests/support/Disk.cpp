@@ -76,7 +76,7 @@ std::vector<std::string> tree(const std::string& root) {
   std::error_code error;
   for (auto it = fs::recursive_directory_iterator(u8(root), error);
        !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
-    const std::u8string relative = fs::relative(it->path(), u8(root)).generic_u8string();
+    const std::u8string relative = it->path().lexically_relative(u8(root)).generic_u8string();
     std::string name(relative.begin(), relative.end());
     entries.push_back(name + (it->is_symlink() ? "@" : it->is_directory() ? "/" : ""));
   }
@@ -103,10 +103,6 @@ void makeHiddenFolder(const std::string& path) {
 #ifdef _WIN32
   SetFileAttributesW(widen(path).c_str(), FILE_ATTRIBUTE_HIDDEN);
 #endif
-}
-
-bool isFolder(const std::string& path) {
-  return fs::is_directory(u8(path), ignored);
 }
 
 void removeAll(const std::string& path) {

@@ -36,7 +36,6 @@ void makeFolders(const std::string& path);
 void writeFile(const std::string& path, const std::string& content = "keep me");
 std::string readFile(const std::string& path);
 void makeHiddenFolder(const std::string& path);
-bool isFolder(const std::string& path);
 void removeAll(const std::string& path);
 bool sameFolder(const std::string& a, const std::string& b);
 

@@ -29,23 +29,16 @@ using win32::Win32Window;
 
 LPARAM keyData(UINT key, bool up) {
   const UINT scan = MapVirtualKeyW(key, MAPVK_VK_TO_VSC);
-  const bool extended = key == VK_DELETE || key == VK_UP || key == VK_DOWN;
+  const bool extended = key == VK_UP || key == VK_DOWN;
   LPARAM data = 1 | static_cast<LPARAM>(scan) << 16 | (extended ? LPARAM{1} << 24 : 0);
   if (up) data |= LPARAM{3} << 30;
   return data;
 }
 
-// A key pressed and let go: posted, as the keyboard sends keys to the loop, or sent straight to
-// the control with the character it types.
-void key(HWND target, UINT key, bool posted) {
-  if (posted) {
-    PostMessageW(target, WM_KEYDOWN, key, keyData(key, false));
-    PostMessageW(target, WM_KEYUP, key, keyData(key, true));
-    return;
-  }
-  SendMessageW(target, WM_KEYDOWN, key, keyData(key, false));
-  if (key == VK_RETURN) SendMessageW(target, WM_CHAR, L'\r', keyData(key, false));
-  SendMessageW(target, WM_KEYUP, key, keyData(key, true));
+// A key pressed and let go, posted as the keyboard sends keys to the loop.
+void key(HWND target, UINT key) {
+  PostMessageW(target, WM_KEYDOWN, key, keyData(key, false));
+  PostMessageW(target, WM_KEYUP, key, keyData(key, true));
 }
 
 class Win32User : public ScriptedUser {
@@ -59,10 +52,12 @@ class Win32User : public ScriptedUser {
     HWND box = usable(window, control);
     if (!box) return;
     SetFocus(box);
+    // The characters typed, as the loop makes them from keys: a backspace first clears the
+    // selection, and Enter types a carriage return.
     SendMessageW(box, EM_SETSEL, 0, -1);
-    key(box, VK_DELETE, false);
+    SendMessageW(box, WM_CHAR, VK_BACK, 1);
     for (const wchar_t unit : wide(text))
-      unit == L'\n' ? key(box, VK_RETURN, false) : void(SendMessageW(box, WM_CHAR, unit, 1));
+      SendMessageW(box, WM_CHAR, unit == L'\n' ? L'\r' : unit, 1);
   }
 
   void keys(const std::string& window, const std::string& control,
@@ -234,7 +229,7 @@ class Win32User : public ScriptedUser {
     if (!target) return;
     SetFocus(target);
     for (const UINT code : codes)
-      key(target, code, true);
+      key(target, code);
     toolkit().runUntil([] {
       MSG message;
       return !PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);

@@ -1,6 +1,6 @@
-// The Windows file system as the program sees it, on real folders, in what the stories cannot
-// reach: wildcards, odd separators, drives and shares, paths longer than MAX_PATH, the working
-// folder, and every name Windows refuses.
+// Windows as the program sees it, on real folders, in what the stories cannot reach: wildcards,
+// odd separators, drives and shares, paths longer than MAX_PATH, the working folder, every name
+// Windows refuses, shortcuts that must not replace anything, and the program file's version.
 
 #include <windows.h>
 
@@ -11,10 +11,28 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "shortcut/MakeLink.h"
+#include "shortcut/ShellLink.h"
 #include "tests/support/Disk.h"
 
 namespace qb::test {
 namespace {
+
+// Folders nested under root until the deepest path is longer than MAX_PATH, the deepest last.
+std::vector<std::string> makeDeepFolders(const std::string& root) {
+  std::vector<std::string> deep{root};
+  while (deep.back().size() <= MAX_PATH + 40) {
+    deep.push_back(deep.back() + "\\Folder " + std::to_string(deep.size()) + std::string(40, 'x'));
+    files::makeFolder(deep.back());
+  }
+  return deep;
+}
+
+// Windows itself cannot remove these without the \\?\ form.
+void removeDeep(const std::vector<std::string>& deep) {
+  for (std::size_t i = deep.size() - 1; i > 0; --i)
+    EXPECT_TRUE(RemoveDirectoryW((L"\\\\?\\" + u8(deep[i]).wstring()).c_str())) << deep[i];
+}
 
 std::string join(const std::vector<std::string>& names) {
   std::string out;
@@ -58,12 +76,7 @@ TEST(WinFiles, PathsAndNamesAreTakenAsWindowsTakesThem) {
   while (join(files::drives()).find(std::string(1, unused) + ':') != std::string::npos)
     --unused;
   const std::string missing = std::string(1, unused) + ":\\";
-  // Windows itself cannot make or remove these without the \\?\ form.
-  std::vector<std::string> deep{temp.path()};
-  while (deep.back().size() <= MAX_PATH + 40) {
-    deep.push_back(deep.back() + "\\Folder " + std::to_string(deep.size()) + std::string(40, 'x'));
-    files::makeFolder(deep.back());
-  }
+  const std::vector<std::string> deep = makeDeepFolders(temp.path());
   const std::string last = deep.back().substr(deep.back().rfind('\\') + 1);
   std::string loud = deep.back();
   for (char& c : loud)
@@ -133,9 +146,52 @@ TEST(WinFiles, PathsAndNamesAreTakenAsWindowsTakesThem) {
   }
   EXPECT_EQ(tree(temp / "Made").size(), 6u);
   SetCurrentDirectoryW(u8(before).wstring().c_str());
-  for (std::size_t i = deep.size() - 1; i > 0; --i) {
-    EXPECT_TRUE(RemoveDirectoryW((L"\\\\?\\" + u8(deep[i]).wstring()).c_str())) << deep[i];
+  removeDeep(deep);
+}
+
+// Shortcuts beyond MAX_PATH, names Windows keeps for devices, a folder given as a relative path,
+// and the link layer itself, which never replaces what is there.
+TEST(WinShortcut, ShortcutsAreMadeOnlyWhereTheyLeadToTheProjectAndNothingIsReplaced) {
+  TempFolder temp;
+  makeFolders(temp / "Project");
+  makeFolders(temp / "Links");
+  writeFile(temp / "notes.txt");
+  writeFile(temp / "Links/notes.LNK");
+  const std::string links = temp / "Links", project = temp / "Project";
+  const std::vector<std::string> deep = makeDeepFolders(temp.path());
+  MkLink(deep.back(), "Project", project, "");
+  EXPECT_EQ(files::lookup(deep.back() + "\\PROJECT.LNK"), "Project.lnk");
+
+  struct Case {
+    std::string folder, name, target;
+    std::string named;   // the path the refusal names, or begins with
+    const char* reason;  // words of the reason
+  };
+  const std::vector<Case> cases{
+      {links, "Link", temp / "notes.txt", temp / "notes.txt", "not there any more"},
+      {"Links", "Link", project, "Links", "full path"},
+      {links, "", project, links, "name"},
+      {links, "lpt1.txt", project, links, "\"lpt1\""},
+      {links, "one\\two", project, links, "\"\\\""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name + " in " + c.folder + " to " + c.target);
+    try {
+      MkLink(c.folder, c.name, c.target, "");
+      ADD_FAILURE() << "made";
+    } catch (const PlatformError& error) {
+      EXPECT_EQ(error.path().rfind(c.named, 0), 0u) << error.path();
+      EXPECT_NE(error.reason().find(c.reason), std::string::npos) << error.reason();
+    }
   }
+  // The link layer never replaces what is there, even what appeared after MkLink looked.
+  for (const char* name : {"\\notes.LNK", "\\NOTES.lnk"})
+    EXPECT_THROW(shell::makeLink(files::folderPath(links) + name, project, ""), PlatformError);
+  EXPECT_EQ(readFile(temp / "Links/notes.LNK"), "keep me");
+  EXPECT_EQ(tree(links), std::vector<std::string>{"notes.LNK"});
+
+  EXPECT_TRUE(DeleteFileW((L"\\\\?\\" + u8(deep.back() + "\\Project.lnk").wstring()).c_str()));
+  removeDeep(deep);
 }
 
 // The version block Explorer shows in the program file's properties.
