@@ -108,31 +108,29 @@ TEST_F(NewFolder, TheNameIsCutToItsFirstSegmentAndMadeUnlessThereOrDeclined) {
   struct Case {
     std::string name;
     int answer;
-    const char* yields;     // under the temporary folder; ".." for its parent
+    std::string yields;
     const char* confirmed;  // the confirmation's path after the folder's, or none
     std::vector<std::string> tree;
   };
+  const std::string& here = temp().path();
+  const std::string typed = temp() / "typed", parent = here.substr(0, here.rfind(kSep));
   const std::vector<Case> cases{
-      {"Docs", kYes, "Docs", "Docs", {"Docs/"}},
-      {"", kYes, "typed", nullptr, {}},
-      {"Docs", kNo, "typed", "Docs", {}},
-      {"a" + kSep + "b", kYes, "a", "a", {"a/"}},
-      {kSep + "x", kYes, "", "", {}},
-      {"docs", kYes, "DOCS", "docs", {"DOCS/"}},
-      {".", kYes, "", ".", {}},
-      {"..", kYes, "..", "..", {}},
+      {"Docs", kYes, temp() / "Docs", "Docs", {"Docs/"}},
+      {"", kYes, typed, nullptr, {}},
+      {"Docs", kNo, typed, "Docs", {}},
+      {"a" + kSep + "b", kYes, temp() / "a", "a", {"a/"}},
+      {kSep + "x", kYes, here, "", {}},
+      {"docs", kYes, temp() / "DOCS", "docs", {"DOCS/"}},
+      {".", kYes, here, ".", {}},
+      {"..", kYes, parent, "..", {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    removeAll(temp().path());
-    makeFolders(temp().path());
+    removeAll(here);
+    makeFolders(here);
     if (c.name == "docs") makeFolders(temp() / "DOCS");
     play([&] {
-      const std::string& here = temp().path();
-      const std::string parent = here.substr(0, here.rfind(files::kSeparator));
-      EXPECT_EQ(create(c.name, c.answer, temp() / "typed"), c.yields == std::string("..") ? parent
-                                                            : *c.yields ? temp() / c.yields
-                                                                        : here);
+      EXPECT_EQ(create(c.name, c.answer, typed), c.yields);
       ASSERT_EQ(user().asked().size(), c.confirmed ? 2u : 1u);
       EXPECT_EQ(user().asked()[0].prompt, "New folder name");
       EXPECT_EQ(user().asked()[0].title, "Create new folder");

@@ -12,23 +12,6 @@ bool makeDanglingLink(const std::string& link);  // in step1_test.cpp
 
 namespace {
 
-// What a screen reader calls a control: by its caption, its tooltip, its label, or a name of its
-// own.
-struct Named {
-  const char *window, *control, *name;
-};
-const Named kNamed[] = {
-    {"frmMain", "Command1", "Browse"},
-    {"frmMain", "Text1", "Project folder"},
-    {"frmMain2", "Label1", "Shortcut name"},
-    {"frmMain2", "Text1", "Shortcut name"},
-    {"frmMain2", "Text2", "Select a folder to create it in"},
-    {"frmGetFolder", "Drive1", "Drive"},
-    {"frmGetFolder", "Dir1", "Folders"},
-    {"frmGetFolder", "txtPathlist", "Folder path"},
-    {"frmGetFolder", "btnDesktop", "Desktop"},
-};
-
 class Step2 : public Story {
  protected:
   // Runs step 1 for a new project, typed as given, then does in step 2 what the user does there.
@@ -58,20 +41,6 @@ class Step2 : public Story {
     EXPECT_TRUE(sameFolder(target, to.empty() ? project : to)) << name << ": " << target;
   }
 
-  // What a screen reader says of each control of the open windows.
-  void expectNamed() {
-    for (const Named& named : kNamed) {
-#ifdef _WIN32
-      // Wine reads a drop-down list's name as its choice.
-      if (named.control == std::string("Drive1")) continue;
-#endif
-      if (user().isOpen(named.window)) {
-        EXPECT_EQ(user().facts(named.window, named.control).accessibleName, named.name)
-            << named.window << "." << named.control;
-      }
-    }
-  }
-
   const std::string project = temp() / "Project";
   const std::string shortcuts = temp() / "Shortcuts";
 };
@@ -98,7 +67,6 @@ TEST_F(Step2, TheTypicalRunMakesTheProjectInDocumentsAndAShortcutOnTheDesktop) {
     });
     // Step 2: a name, the desktop through the picker, DONE.
     user().whenOpens("frmMain2", [&] {
-      expectNamed();
       EXPECT_EQ(user().caption("frmMain2"), "Step 2 - Create a shortcut to the project");
       EXPECT_TRUE(user().facts("frmMain2", "Text2").focused);
       EXPECT_EQ(user().facts("frmMain2", "btnSkip").tooltip,
@@ -108,7 +76,6 @@ TEST_F(Step2, TheTypicalRunMakesTheProjectInDocumentsAndAShortcutOnTheDesktop) {
       EXPECT_EQ(user().text("frmMain2", "Text2"), "");
       user().type("frmMain2", "Text1", "My Project");
       user().whenOpens("frmGetFolder", [&] {
-        expectNamed();
         user().click("frmGetFolder", "btnDesktop");
         user().click("frmGetFolder", "btnDone");
       });
@@ -200,14 +167,13 @@ TEST_F(Step2, NamesInAnyScriptOrOfSpacesOnlyGoAsTyped) {
 // and nothing that was there changes.
 struct Failure {
   const char* story;
-  std::string name;
   const char* folder;  // under the temporary folder
   const char* named;   // what the message names, under the temporary folder
   const char* reason;
-  std::string file = {};  // a plain file in the way, under the temporary folder
-  std::string made = {};  // a folder in the way, under the temporary folder
+  std::string inTheWay = {};  // under the temporary folder: a plain file, or a folder ending in '/'
   std::function<bool(const std::string& shortcuts)> prepare = {};  // false: not possible here
   bool projectGone = false;  // the project folder is removed while step 2 is open
+  std::string name = "Link";
 };
 
 TEST_F(Step2, ShortcutsThatCannotBeMadeAreReportedAndStepTwoStaysOpen) {
@@ -217,33 +183,32 @@ TEST_F(Step2, ShortcutsThatCannotBeMadeAreReportedAndStepTwoStaysOpen) {
     return makeFolderLink(s + files::kSeparator + "gone",
                           s + files::kSeparator + shortcutFile("Link"));
   };
-  const std::string link = "Shortcuts/" + shortcutFile("Link");
+  const auto goneFolder = [&](const std::string&) { return makeDanglingLink(temp() / "gone"); };
+  const std::string link = "Shortcuts/" + shortcutFile("Link"),
+                    twin = "Shortcuts/" + shortcutFile("LINK") + "/";
   const std::vector<Failure> failures{
-      {"a folder nobody may write in", "Link", "Shortcuts", "Shortcuts/Link", nullptr, "", "",
-       lock},
-      {"a project folder that has gone", "Link", "Shortcuts", "Project", "not there any more", "",
-       "", nullptr, true},
-      {"a folder that does not exist", "Link", "Nowhere", "Nowhere", nullptr},
-      {"a plain file as the folder", "Link", "notes.txt", "notes.txt", "not a folder", "notes.txt"},
-      {"a file of that name", "Link", "Shortcuts", "Shortcuts/Link", "left as it is", link},
-      {"a folder of that name in another letter case", "Link", "Shortcuts", "Shortcuts/Link",
-       "left as it is", "", "Shortcuts/" + shortcutFile("LINK")},
-      {"a dangling link of that name", "Link", "Shortcuts", "Shortcuts/Link", "left as it is", "",
-       "", dangle},
-      {"a dangling link as the folder", "Link", "gone", "gone", "target is missing", "", "",
-       [&](const std::string&) { return makeDanglingLink(temp() / "gone"); }},
-      {"a paragraph separator in the name", "one\xE2\x80\xA9two", "Shortcuts", "Shortcuts",
-       "control character"},
-      {"a separator in the name", "one/two", "Shortcuts", "Shortcuts", nullptr},
-      {"a name longer than the file system allows", std::string(300, 'n'), "Shortcuts", "Shortcuts",
-       nullptr},
+      {"a folder nobody may write in", "Shortcuts", "Shortcuts/Link", nullptr, "", lock},
+      {"a project folder that has gone", "Shortcuts", "Project", "not there any more", "", nullptr,
+       true},
+      {"a folder that does not exist", "Nowhere", "Nowhere", nullptr},
+      {"a plain file as the folder", "notes.txt", "notes.txt", "not a folder", "notes.txt"},
+      {"a file of that name", "Shortcuts", "Shortcuts/Link", "left as it is", link},
+      {"a folder of that name in another case", "Shortcuts", "Shortcuts/Link", "left as it is",
+       twin},
+      {"a dangling link of that name", "Shortcuts", "Shortcuts/Link", "left as it is", "", dangle},
+      {"a dangling link as the folder", "gone", "gone", "target is missing", "", goneFolder},
+      {"a paragraph separator in the name", "Shortcuts", "Shortcuts", "control character", "",
+       nullptr, false, "one\xE2\x80\xA9two"},
+      {"a separator in the name", "Shortcuts", "Shortcuts", nullptr, "", nullptr, false, "one/two"},
+      {"a name longer than the file system allows", "Shortcuts", "Shortcuts", nullptr, "", nullptr,
+       false, std::string(300, 'n')},
   };
   for (const Failure& failure : failures) {
     SCOPED_TRACE(failure.story);
     removeAll(temp().path());
     makeFolders(shortcuts);
-    if (!failure.file.empty()) writeFile(temp() / failure.file);
-    if (!failure.made.empty()) makeFolders(temp() / failure.made);
+    const std::string& way = failure.inTheWay;
+    if (!way.empty()) way.ends_with('/') ? makeFolders(temp() / way) : writeFile(temp() / way);
     if (failure.prepare && !failure.prepare(shortcuts)) continue;
     play([&] {
       std::vector<std::string> before;

@@ -5,15 +5,12 @@
 #include <fstream>
 #include <random>
 #include <sstream>
-#include <stdexcept>
 
 #include "platform/files.h"
 #include "shortcut/ShellLink.h"
 
 #ifdef _WIN32
 #include <windows.h>
-
-#include "platform/files_win.h"
 #else
 #include <sys/mount.h>
 #include <sys/stat.h>
@@ -31,16 +28,12 @@ std::string utf8(const fs::path& path) {
   return std::string(text.begin(), text.end());
 }
 
-#ifdef _WIN32
-using files::win::widen;
-#endif
-
 // For the questions whose failure is itself the answer.
 thread_local std::error_code ignored;
 
 void setVariable(const std::string& name, const char* value) {
 #ifdef _WIN32
-  SetEnvironmentVariableW(widen(name).c_str(), value ? widen(value).c_str() : nullptr);
+  SetEnvironmentVariableW(u8(name).c_str(), value ? u8(value).c_str() : nullptr);
 #else
   value ? setenv(name.c_str(), value, 1) : unsetenv(name.c_str());
 #endif
@@ -101,7 +94,7 @@ std::string readFile(const std::string& path) {
 void makeHiddenFolder(const std::string& path) {
   fs::create_directory(u8(path));
 #ifdef _WIN32
-  SetFileAttributesW(widen(path).c_str(), FILE_ATTRIBUTE_HIDDEN);
+  SetFileAttributesW(u8(path).c_str(), FILE_ATTRIBUTE_HIDDEN);
 #endif
 }
 

@@ -166,9 +166,10 @@ class Win32User : public ScriptedUser {
 
   std::string selectedDrive(const std::string& window, const std::string& control) override {
     const std::vector<std::string> roots = drives(window, control);
-    const auto row = roots.empty() ? 0 : SendMessageW(find(window, control), CB_GETCURSEL, 0, 0);
-    const auto at = static_cast<std::size_t>(row);
-    return row >= 0 && at < roots.size() ? roots[at] : "";
+    // No choice (CB_ERR) is past the end.
+    const auto row =
+        static_cast<std::size_t>(SendMessageW(find(window, control), CB_GETCURSEL, 0, 0));
+    return row < roots.size() ? roots[row] : "";
   }
 
   // What a screen reader reads of a control: its client object's name.
