@@ -4,9 +4,7 @@
 
 namespace qb {
 
-namespace {
-
-const WindowSpec kWindow{
+const WindowSpec frmGetFolder::kWindow{
     .name = "frmGetFolder",
     .caption = "Select Folder",
     .clientWidth = 3540,
@@ -31,6 +29,8 @@ const WindowSpec kWindow{
     },
     // clang-format on
 };
+
+namespace {
 
 std::string separator() {
   return std::string(1, files::kSeparator);

@@ -11,6 +11,9 @@ namespace qb {
 // text of the path box when the dialog closed, however it was closed.
 class frmGetFolder : public Form {
  public:
+  // The window's description: its caption, frame and controls, as the table gives them.
+  static const WindowSpec kWindow;
+
   explicit frmGetFolder(Ui& ui);
 
   std::string SelectedFolder;

@@ -9,9 +9,7 @@
 
 namespace qb {
 
-namespace {
-
-const WindowSpec kWindow{
+const WindowSpec frmMain::kWindow{
     .name = "frmMain",
     .caption = "Step 1 - Select or create a project folder",
     .clientWidth = 4680,
@@ -31,6 +29,8 @@ const WindowSpec kWindow{
     },
     // clang-format on
 };
+
+namespace {
 
 // The skeleton, in the order it is made. The test spelling differs from the made one in
 // letter case only; the lookup ignores case, so a folder of either spelling counts.

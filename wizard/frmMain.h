@@ -12,6 +12,9 @@ class frmMain2;
 // step 2 runs, and when it is over, the program ends.
 class frmMain : public Form {
  public:
+  // The window's description: its caption, frame and controls, as the table gives them.
+  static const WindowSpec kWindow;
+
   frmMain(Ui& services, IO& io, frmGetFolder& getFolder, frmMain2& step2);
 
   Button Command1{*this, "Command1"};

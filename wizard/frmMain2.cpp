@@ -5,9 +5,7 @@
 
 namespace qb {
 
-namespace {
-
-const WindowSpec kWindow{
+const WindowSpec frmMain2::kWindow{
     .name = "frmMain2",
     .caption = "Step 2 - Create a shortcut to the project",
     .clientWidth = 4680,
@@ -31,8 +29,6 @@ const WindowSpec kWindow{
     },
     // clang-format on
 };
-
-}  // namespace
 
 frmMain2::frmMain2(Ui& services, IO& io, frmGetFolder& getFolder)
     : Form(services, kWindow), io_(io), getFolder_(getFolder) {

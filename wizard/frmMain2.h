@@ -10,6 +10,9 @@ class frmGetFolder;
 // Step 2: a shortcut to the project folder, under a name and in a folder the user chooses.
 class frmMain2 : public Form {
  public:
+  // The window's description: its caption, frame and controls, as the table gives them.
+  static const WindowSpec kWindow;
+
   frmMain2(Ui& services, IO& io, frmGetFolder& getFolder);
 
   Label Label1{*this, "Label1"};
