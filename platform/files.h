@@ -1,10 +1,10 @@
 #pragma once
 
-// The file system and the environment, one implementation per OS (files_posix.cpp,
-// files_win.cpp). Paths are plain text in the platform's own form; names are matched ignoring
-// letter case, as Windows does, everywhere. Failures throw PlatformError.
+// The file system and the environment. The rules both systems share live once, in files.cpp;
+// each system's folder (posix/, windows/) gives only its primitives and its own services. Paths
+// are plain text in the platform's own form; names are matched ignoring letter case, as Windows
+// does, everywhere. Failures throw PlatformError.
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -23,20 +23,10 @@ enum class Entry { None, Folder, Other };
 // Whether text holds a line break or another control character, which no name on any of our
 // platforms may hold: the C0 and C1 controls, DEL, and the line and paragraph separators
 // (U+2028, U+2029), which users and other programs take as line breaks too.
-inline bool hasControlCharacter(const std::string& text) {
-  const auto byte = [&text](std::size_t i) {
-    return i < text.size() ? static_cast<unsigned char>(text[i]) : static_cast<unsigned char>(0);
-  };
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const unsigned char u = byte(i);
-    if (u < 0x20 || u == 0x7F) return true;
-    if (u == 0xC2 && byte(i + 1) >= 0x80 && byte(i + 1) <= 0x9F) return true;
-    if (u == 0xE2 && byte(i + 1) == 0x80 && (byte(i + 2) == 0xA8 || byte(i + 2) == 0xA9)) {
-      return true;
-    }
-  }
-  return false;
-}
+bool hasControlCharacter(const std::string& text);
+
+// folder and name with one separator between them, unless folder ends in one already.
+std::string join(const std::string& folder, const std::string& name);
 
 // The directory lookup: the name of whatever exists at path, folder or file, or empty text when
 // nothing does. Prefers an exact match, then a name that differs only in letter case.

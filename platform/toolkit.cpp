@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <exception>
 
+#include "platform/files.h"
+
 namespace qb {
 
 LiveWindow::~LiveWindow() {
@@ -11,11 +13,45 @@ LiveWindow::~LiveWindow() {
   all.erase(std::remove(all.begin(), all.end(), this), all.end());
 }
 
+void LiveWindow::report(const std::function<void(WindowEvents&)>& event) {
+  if (!enabled_ || !toolkit_) return;
+  toolkit_->dispatch([&] { event(*events_); });
+}
+
+void LiveWindow::reportClick(int control) {
+  report([control](WindowEvents& form) { form.clicked(control); });
+}
+
+void LiveWindow::reportDrivePicked(int control) {
+  report([control](WindowEvents& form) { form.changed(control); });
+}
+
+void LiveWindow::reportFolderOpened(int control, const std::string& path) {
+  report([&](WindowEvents& form) {
+    if (setDirPath(control, path)) form.changed(control);
+  });
+}
+
+void LiveWindow::reportClose() {
+  report([](WindowEvents& form) { form.closeRequested(); });
+}
+
+void LiveWindow::reportDrop(const std::vector<std::string>& paths) {
+  report([&](WindowEvents& form) { form.dropped(paths); });
+}
+
 std::unique_ptr<LiveWindow> Toolkit::createWindow(const WindowSpec& spec, WindowEvents& events) {
-  std::unique_ptr<LiveWindow> window = makeWindow(spec, events);
+  std::unique_ptr<LiveWindow> window = makeWindow(spec);
   window->toolkit_ = this;
+  window->events_ = &events;
   window->name_ = spec.name;
   window->level_ = depth_;
+  // A drive list starts on the drive of the working folder, where a new folder list starts.
+  for (std::size_t i = 0; i < spec.controls.size(); ++i) {
+    if (spec.controls[i].kind == ControlKind::DriveList) {
+      window->setDrive(static_cast<int>(i), files::workingFolder());
+    }
+  }
   windows_.push_back(window.get());
   return window;
 }

@@ -19,15 +19,14 @@ class Toolkit;
 // Thrown by Ui::end to leave every handler at once; Toolkit::dispatch swallows it.
 struct ProgramEnded {};
 
-// How a live window reports what the user did. Called by the front end, and only from inside
-// Toolkit::dispatch, so that a failure in the handler is shown and goes no further. A front
-// end reports nothing from a window that is disabled.
+// How a live window's events reach its form. Front ends never call these: they call the
+// LiveWindow's report functions, which go through Toolkit::dispatch.
 class WindowEvents {
  public:
   // A button was pressed (mouse, Space, or an accessibility action).
   virtual void clicked(int control) = 0;
-  // A directory list opened a folder (after its path has moved); a drive list's user picked
-  // another drive than the one selected.
+  // A directory list moved to another folder; a drive list's user picked another drive than
+  // the one selected.
   virtual void changed(int control) = 0;
   // The close box, Alt+F4, or the system closing the window. The window stays until the form
   // unloads it.
@@ -44,21 +43,33 @@ class WindowEvents {
 // One window as the front end shows it; controls are addressed by their index in the
 // description's table. Made by Toolkit::createWindow when a form loads and destroyed when it
 // unloads; destroying it takes the window off the screen at once.
+//
+// What a control holds, as the core reads and writes it:
+// - text: a text box's text, a label's or a button's caption. Lists have none; asking a list for
+//   text, or a label or button to take text, is a programming error (std::logic_error).
+// - line ends: the core's text has "\n" between lines (a message may hold "\r\n", which shows
+//   as one line break); a front end turns them into its controls' own and back, so that what a
+//   box gives back is what was typed, with "\n".
+// - paths: as files.h gives them; a directory list shows FolderRows (platform/frontend/).
 class LiveWindow {
  public:
   virtual ~LiveWindow();
 
   // Called once by the core after load: shows the window, centred on the owner (or on the
   // screen) as its description says, and gives the focus to the first control that takes it.
+  // The placement is a request: a window system may put the window elsewhere (Wayland places
+  // every window itself), and nothing may depend on where it lands.
   virtual void show(LiveWindow* owner) = 0;
   // Called only by the core's modality rule. A disabled window takes no mouse, no keys and no
-  // close from its frame, and reports no event; enabling it again makes it the active window
-  // when no other window of the program is.
+  // close from its frame; what it reports is dropped. Enabling it again makes it the active
+  // window when no other window of the program is.
   virtual void setEnabled(bool enabled) = 0;
 
   virtual std::string text(int control) const = 0;
   virtual void setText(int control, const std::string& text) = 0;
-  virtual void repaint(int control) = 0;  // paints at once, not at the next idle moment
+  // Paints the control before it returns, not at the next idle moment: a handler that goes on
+  // working shows what it wrote meanwhile.
+  virtual void repaint(int control) = 0;
 
   virtual std::string dirPath(int control) const = 0;
   // Moves the list to the folder at path without raising Change; true when the folder is not
@@ -67,16 +78,37 @@ class LiveWindow {
   virtual void rereadDir(int control) = 0;
 
   // The root of the drive selected in a drive list; setDrive selects the drive that holds path
-  // and raises nothing.
+  // (adding it when it is not listed) and raises nothing. A new drive list lists
+  // files::drives(); the core selects its first drive.
   virtual std::string drive(int control) const = 0;
   virtual void setDrive(int control, const std::string& path) = 0;
 
   const std::string& name() const { return name_; }
-  bool enabled() const { return enabled_; }
+
+ protected:
+  // What the user did, reported by the front end; each reaches the form through
+  // Toolkit::dispatch, so a failure is shown and goes no further, and nothing is reported
+  // while the window is disabled.
+  // A button was pressed (mouse, Space, or an accessibility action).
+  void reportClick(int control);
+  // A drive list's user picked another drive than the one selected.
+  void reportDrivePicked(int control);
+  // The user opened a folder in a directory list: the list moves there, and its Change is
+  // raised when it moved.
+  void reportFolderOpened(int control, const std::string& path);
+  // The close box, Alt+F4, or the system closing the window. The window stays until the form
+  // unloads it.
+  void reportClose();
+  // Items dragged from a file manager were dropped on a window whose description takes drops:
+  // their full paths, as many as were dropped, whatever they are.
+  void reportDrop(const std::vector<std::string>& paths);
 
  private:
   friend class Toolkit;
+  void report(const std::function<void(WindowEvents&)>& event);
+
   Toolkit* toolkit_ = nullptr;
+  WindowEvents* events_ = nullptr;
   std::string name_;
   int level_ = 0;  // the modal depth it belongs to: it takes input while nothing is above it
   bool enabled_ = true;
@@ -134,10 +166,14 @@ class Toolkit {
   virtual void post(std::function<void()> task) = 0;
 
  protected:
-  virtual std::unique_ptr<LiveWindow> makeWindow(const WindowSpec& spec, WindowEvents& events) = 0;
+  // A live window for spec, hidden, its controls made; the core then selects each drive list's
+  // first drive.
+  virtual std::unique_ptr<LiveWindow> makeWindow(const WindowSpec& spec) = 0;
   // A real box over owner (null: over no window), while every window of the program waits.
-  // Returns the button pressed (kOk, kYes, kNo); an input box returns the text typed, or empty
-  // text when cancelled.
+  // flags are kOkOnly or kYesNo, with kQuestion or no icon (window_spec.h); the prompt is the
+  // core's text as it is, and a box too small for it lets it wrap or scroll rather than change
+  // it. Returns the button pressed (kOk, kYes, kNo); an input box returns the text typed, or
+  // empty text when cancelled.
   virtual int showMessageBox(LiveWindow* owner, const std::string& prompt, int flags,
                              const std::string& title) = 0;
   virtual std::string showInputBox(LiveWindow* owner, const std::string& prompt,

@@ -68,7 +68,14 @@ struct WindowSpec {
 
 // ---- Message and input boxes --------------------------------------------------------------
 
-enum MsgBoxFlags : int { kOkOnly = 0, kYesNo = 4, kQuestion = 32 };
+// A message box's flags: one choice of buttons plus one icon, as Windows' MessageBox takes them.
+enum MsgBoxFlags : int {
+  kOkOnly = 0,
+  kYesNo = 4,
+  kButtonsMask = 0x07,
+  kQuestion = 32,
+  kIconMask = 0x70,
+};
 enum MsgBoxResult : int { kOk = 1, kYes = 6, kNo = 7 };
 
 enum class UnloadMode { FormControlMenu = 0, FromCode = 1 };

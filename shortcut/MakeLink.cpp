@@ -5,19 +5,10 @@
 
 namespace qb {
 
-namespace {
-
-std::string joined(const std::string& folder, const std::string& file) {
-  return !folder.empty() && folder.back() == files::kSeparator ? folder + file
-                                                               : folder + files::kSeparator + file;
-}
-
-}  // namespace
-
 void MkLink(const std::string& folder, const std::string& name, const std::string& target,
             const std::string& arguments) {
   const std::string file = shell::fileName(name);
-  std::string link = joined(folder, file);
+  std::string link = files::join(folder, file);
   if (!files::isAbsolute(folder)) {
     throw PlatformError(link,
                         "The shortcut's folder must be a full path, one that starts from "
@@ -35,7 +26,7 @@ void MkLink(const std::string& folder, const std::string& name, const std::strin
   // Both as they are on disk, letter case included: a link to the typed spelling of a folder
   // that the program matched ignoring case would lead nowhere on a system that heeds case.
   const std::string project = files::folderPath(target);
-  link = joined(files::folderPath(folder), file);
+  link = files::join(files::folderPath(folder), file);
   // The system would see a name in another letter case as the same name, or the user would.
   const std::string existing = files::lookup(link);
   if (!existing.empty()) {

@@ -9,7 +9,10 @@
 #include <shobjidl.h>
 
 #include "platform/files.h"
-#include "platform/files_win.h"
+#include "platform/windows/com.h"
+#include "platform/windows/files.h"
+#include "platform/windows/names.h"
+#include "platform/windows/text.h"
 #include "shortcut/ShellLink.h"
 
 namespace qb::shell {
@@ -38,12 +41,12 @@ class Com {
 // threading model keeps it: the link object works in either.
 class ComThread {
  public:
-  explicit ComThread(const std::string& link) : com_(files::win::com()) {
+  explicit ComThread(const std::string& link) : com_(windows::com()) {
     if (!com_) throw PlatformError(link, "The shell's link object could not be loaded.");
     const HRESULT result =
         com_->initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     if (result == RPC_E_CHANGED_MODE) return;
-    if (FAILED(result)) throw files::win::systemError(link, static_cast<unsigned long>(result));
+    if (FAILED(result)) throw windows::systemError(link, static_cast<unsigned long>(result));
     joined_ = true;  // S_OK or S_FALSE: each asks for one CoUninitialize
   }
   ~ComThread() {
@@ -52,22 +55,22 @@ class ComThread {
   ComThread(const ComThread&) = delete;
   ComThread& operator=(const ComThread&) = delete;
 
-  const files::win::Com& functions() const { return *com_; }
+  const windows::Com& functions() const { return *com_; }
 
  private:
-  const files::win::Com* com_;
+  const windows::Com* com_;
   bool joined_ = false;
 };
 
 void check(HRESULT result, const std::string& link) {
-  if (FAILED(result)) throw files::win::systemError(link, static_cast<unsigned long>(result));
+  if (FAILED(result)) throw windows::systemError(link, static_cast<unsigned long>(result));
 }
 
 // The path as the shell's link object takes it: the short form when it fits, as the shell
 // expects; the \\?\ form beyond MAX_PATH.
 std::wstring shellPath(const std::string& path) {
-  const std::wstring wide = files::win::widen(path);
-  return wide.size() < MAX_PATH ? wide : files::win::apiPath(path);
+  const std::wstring wide = windows::wide(path);
+  return wide.size() < MAX_PATH ? wide : windows::apiPath(path);
 }
 
 // A file of the program's own, made in the link's folder under a name nothing else has, and
@@ -79,7 +82,7 @@ class TemporaryFile {
     for (unsigned n = 0;; ++n) {
       path_ = folder + "~quenbrook-" + std::to_string(GetCurrentProcessId()) + "-" +
               std::to_string(n) + ".tmp";
-      const HANDLE file = CreateFileW(files::win::apiPath(path_).c_str(), GENERIC_WRITE, 0, nullptr,
+      const HANDLE file = CreateFileW(windows::apiPath(path_).c_str(), GENERIC_WRITE, 0, nullptr,
                                       CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
       if (file != INVALID_HANDLE_VALUE) {
         CloseHandle(file);
@@ -87,12 +90,12 @@ class TemporaryFile {
       }
       const DWORD error = GetLastError();
       if ((error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) || n == 100) {
-        throw files::win::systemError(link, error);
+        throw windows::systemError(link, error);
       }
     }
   }
   ~TemporaryFile() {
-    if (!kept_) DeleteFileW(files::win::apiPath(path_).c_str());
+    if (!kept_) DeleteFileW(windows::apiPath(path_).c_str());
   }
   TemporaryFile(const TemporaryFile&) = delete;
   TemporaryFile& operator=(const TemporaryFile&) = delete;
@@ -112,7 +115,7 @@ std::string fileName(const std::string& name) {
 }
 
 std::string nameProblem(const std::string& name) {
-  return files::win::nameProblem(name);
+  return windows::nameProblem(name);
 }
 
 void makeLink(const std::string& link, const std::string& destination,
@@ -122,23 +125,22 @@ void makeLink(const std::string& link, const std::string& destination,
   check(com.functions().create(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
                                shellLink.out()),
         link);
-  check(shellLink->SetPath(files::win::widen(destination).c_str()), link);
-  check(shellLink->SetArguments(files::win::widen(arguments).c_str()), link);
+  check(shellLink->SetPath(windows::wide(destination).c_str()), link);
+  check(shellLink->SetArguments(windows::wide(arguments).c_str()), link);
   Com<IPersistFile> persist;
   check(shellLink->QueryInterface(IID_IPersistFile, persist.out()), link);
   // Saving replaces whatever has the name without a word, so the link is saved under a name of
   // its own and then moved to its name by a move that never replaces.
   TemporaryFile saved(link);
   check(persist->Save(shellPath(saved.path()).c_str(), TRUE), link);
-  if (!MoveFileExW(files::win::apiPath(saved.path()).c_str(), files::win::apiPath(link).c_str(),
-                   0)) {
+  if (!MoveFileExW(windows::apiPath(saved.path()).c_str(), windows::apiPath(link).c_str(), 0)) {
     const DWORD error = GetLastError();
     if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) {
       throw PlatformError(link,
                           "Something of that name appeared while the shortcut was being made. "
                           "It was left as it is, and no shortcut was made.");
     }
-    throw files::win::systemError(link, error);
+    throw windows::systemError(link, error);
   }
   saved.kept();
 }
@@ -157,11 +159,11 @@ std::string target(const std::string& link) {
     return {};
   }
   path.resize(path.find(L'\0'));
-  return files::win::narrow(path);
+  return windows::utf8(path);
 }
 
 void removeLink(const std::string& link) {
-  DeleteFileW(files::win::apiPath(link).c_str());
+  DeleteFileW(windows::apiPath(link).c_str());
 }
 
 }  // namespace qb::shell

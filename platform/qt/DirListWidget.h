@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/FolderRows.h"
+#include "platform/frontend/FolderRows.h"
 
 namespace qb {
 

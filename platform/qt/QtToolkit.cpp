@@ -12,7 +12,7 @@
 #include <cstdlib>
 
 #include "platform/qt/QtWindow.h"
-#include "platform/wrap.h"
+#include "platform/frontend/wrap.h"
 
 // The resource initialiser must be named from the global namespace.
 static void initPictures() {
@@ -29,18 +29,7 @@ QString shown(const std::string& text) {
 }
 
 QMessageBox::Icon iconOf(int flags) {
-  switch (flags & 0x70) {
-    case 16:
-      return QMessageBox::Critical;
-    case 32:
-      return QMessageBox::Question;
-    case 48:
-      return QMessageBox::Warning;
-    case 64:
-      return QMessageBox::Information;
-    default:
-      return QMessageBox::NoIcon;
-  }
+  return (flags & kIconMask) == kQuestion ? QMessageBox::Question : QMessageBox::NoIcon;
 }
 
 // A box sits centred over the window it belongs to and stays above it. That window is disabled
@@ -64,8 +53,8 @@ QtToolkit::QtToolkit() {
   QApplication::setQuitOnLastWindowClosed(false);
 }
 
-std::unique_ptr<LiveWindow> QtToolkit::makeWindow(const WindowSpec& spec, WindowEvents& events) {
-  return std::make_unique<QtWindow>(*this, spec, events);
+std::unique_ptr<LiveWindow> QtToolkit::makeWindow(const WindowSpec& spec) {
+  return std::make_unique<QtWindow>(spec);
 }
 
 int QtToolkit::run() {
@@ -105,7 +94,7 @@ int QtToolkit::showMessageBox(LiveWindow* owner, const std::string& prompt, int 
         return metrics.horizontalAdvance(
             QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
       })));
-  if ((flags & 7) == kYesNo) {
+  if ((flags & kButtonsMask) == kYesNo) {
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     box.setDefaultButton(QMessageBox::Yes);
   } else {
@@ -113,7 +102,7 @@ int QtToolkit::showMessageBox(LiveWindow* owner, const std::string& prompt, int 
   }
   placeOver(box, owner);
   const int pressed = box.exec();
-  if ((flags & 7) == kYesNo) return pressed == QMessageBox::Yes ? kYes : kNo;
+  if ((flags & kButtonsMask) == kYesNo) return pressed == QMessageBox::Yes ? kYes : kNo;
   return kOk;
 }
 

@@ -18,7 +18,6 @@
 #include "platform/files.h"
 #include "platform/qt/DirListWidget.h"
 #include "platform/qt/FolderCompletion.h"
-#include "platform/qt/QtToolkit.h"
 #include "platform/qt/pictures.h"
 
 namespace qb {
@@ -35,14 +34,14 @@ class FormWidget : public QWidget {
  protected:
   void closeEvent(QCloseEvent* event) override {
     event->ignore();
-    if (onClose && isEnabled()) onClose();
+    if (onClose) onClose();
   }
   void dragEnterEvent(QDragEnterEvent* event) override {
     if (!localPaths(event->mimeData()).empty()) event->acceptProposedAction();
   }
   void dropEvent(QDropEvent* event) override {
     const std::vector<std::string> paths = localPaths(event->mimeData());
-    if (paths.empty() || !onDrop || !isEnabled()) return;
+    if (paths.empty() || !onDrop) return;
     event->acceptProposedAction();
     onDrop(paths);
   }
@@ -76,8 +75,7 @@ QFont fontOf(const Font& font, const QFont& base) {
 
 }  // namespace
 
-QtWindow::QtWindow(QtToolkit& toolkit, const WindowSpec& spec, WindowEvents& events)
-    : toolkit_(toolkit), spec_(spec), events_(events) {
+QtWindow::QtWindow(const WindowSpec& spec) : spec_(spec) {
   auto* window = new FormWidget;
   window_ = window;
   window->setObjectName(qs(spec.name));
@@ -88,12 +86,10 @@ QtWindow::QtWindow(QtToolkit& toolkit, const WindowSpec& spec, WindowEvents& eve
   if (spec.closeBox) flags |= Qt::WindowCloseButtonHint;
   window->setWindowFlags(flags);
   window->setAttribute(Qt::WA_QuitOnClose, false);
-  window->onClose = [this] { toolkit_.dispatch([this] { events_.closeRequested(); }); };
+  window->onClose = [this] { reportClose(); };
   if (spec.takesDrops) {
     window->setAcceptDrops(true);
-    window->onDrop = [this](const std::vector<std::string>& paths) {
-      toolkit_.dispatch([this, &paths] { events_.dropped(paths); });
-    };
+    window->onDrop = [this](const std::vector<std::string>& paths) { reportDrop(paths); };
   }
 
   const QScreen* screen = QGuiApplication::primaryScreen();
@@ -152,9 +148,8 @@ QWidget* QtWindow::makeControl(const ControlSpec& spec, int index, double pixels
         button->setIcon(pictureIcon(spec.picture));
         button->setIconSize(QSize(32, 32));
       }
-      connections_.push_back(QObject::connect(button, &QPushButton::clicked, [this, index] {
-        toolkit_.dispatch([this, index] { events_.clicked(index); });
-      }));
+      connections_.push_back(
+          QObject::connect(button, &QPushButton::clicked, [this, index] { reportClick(index); }));
       made = button;
       break;
     }
@@ -162,22 +157,15 @@ QWidget* QtWindow::makeControl(const ControlSpec& spec, int index, double pixels
       auto* drives = new QComboBox(window_);
       for (const std::string& root : files::drives())
         drives->addItem(qs(root), qs(root));
-      drives->setCurrentIndex(
-          std::max(0, drives->findData(qs(files::driveOf(files::workingFolder())))));
       // Only another drive is a change: re-picking the selected one raises nothing.
-      connections_.push_back(QObject::connect(
-          drives, &QComboBox::currentIndexChanged,
-          [this, index] { toolkit_.dispatch([this, index] { events_.changed(index); }); }));
+      connections_.push_back(QObject::connect(drives, &QComboBox::currentIndexChanged,
+                                              [this, index] { reportDrivePicked(index); }));
       made = drives;
       break;
     }
     case ControlKind::DirList: {
       auto* list = new DirListWidget(window_);
-      list->onOpen = [this, list, index](const std::string& path) {
-        toolkit_.dispatch([this, list, index, &path] {
-          if (list->setPath(path)) events_.changed(index);
-        });
-      };
+      list->onOpen = [this, index](const std::string& path) { reportFolderOpened(index, path); };
       made = list;
       break;
     }

@@ -8,13 +8,11 @@
 
 namespace qb {
 
-class QtToolkit;
-
 // A form's live window, built from its description: one top-level QWidget whose children carry
 // the control names as object names.
 class QtWindow : public LiveWindow {
  public:
-  QtWindow(QtToolkit& toolkit, const WindowSpec& spec, WindowEvents& events);
+  explicit QtWindow(const WindowSpec& spec);
   ~QtWindow() override;
 
   void show(LiveWindow* owner) override;
@@ -35,9 +33,7 @@ class QtWindow : public LiveWindow {
   template <typename T>
   T* control(int index) const;
 
-  QtToolkit& toolkit_;
   const WindowSpec& spec_;
-  WindowEvents& events_;
   QPointer<QWidget> window_;
   std::vector<QWidget*> controls_;
   std::vector<QMetaObject::Connection> connections_;

@@ -21,11 +21,11 @@ void ChildControl::place(const RECT& rect, UINT /*dpi*/, HFONT font) {
 }
 
 std::string ChildControl::text() const {
-  return utf8(withoutCr(windowText(hwnd_)));
+  return windows::utf8(withoutCr(windowText(hwnd_)));
 }
 
 void ChildControl::setText(const std::string& text) {
-  SetWindowTextW(hwnd_, withCrLf(wide(text)).c_str());
+  SetWindowTextW(hwnd_, withCrLf(windows::wide(text)).c_str());
 }
 
 }  // namespace qb::win32

@@ -26,7 +26,7 @@ DirListBox::DirListBox(HWND parent, int id, const ControlSpec& spec)
                    WS_EX_CLIENTEDGE) {
   SetWindowSubclass(hwnd_, subclass, 1, reinterpret_cast<DWORD_PTR>(this));
   // A list shows no title: this one is for screen readers that read no label before it.
-  SetWindowTextW(hwnd_, wide(accessibleNameOf(spec)).c_str());
+  SetWindowTextW(hwnd_, windows::wide(accessibleNameOf(spec)).c_str());
   reflected.command = [this](WORD code) {
     if (code == LBN_DBLCLK) open(selectedRow());
   };
@@ -74,7 +74,7 @@ std::string DirListBox::pathOfRow(int row) {
 }
 
 std::wstring DirListBox::nameAt(std::size_t row) const {
-  return wide(rows_.name(row));
+  return windows::wide(rows_.name(row));
 }
 
 int DirListBox::selectedRow() const {

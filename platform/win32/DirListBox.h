@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/FolderRows.h"
+#include "platform/frontend/FolderRows.h"
 #include "platform/win32/ChildControl.h"
 #include "platform/win32/dpi.h"
 

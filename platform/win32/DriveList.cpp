@@ -8,7 +8,6 @@ DriveList::DriveList(HWND parent, int id, const ControlSpec& spec)
     : ChildControl(parent, id, spec, L"COMBOBOX", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST) {
   for (const std::string& root : files::drives())
     select(root);
-  select(files::driveOf(files::workingFolder()));
   reflected.command = [this](WORD code) {
     // While the list is dropped, moving through it is not yet a pick.
     if (code == CBN_SELENDOK ||
@@ -41,7 +40,7 @@ void DriveList::select(const std::string& root) {
     ++row;
   if (row == roots_.size()) {
     roots_.push_back(root);
-    SendMessageW(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide(root).c_str()));
+    SendMessageW(hwnd_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(windows::wide(root).c_str()));
   }
   current_ = static_cast<LRESULT>(row);
   SendMessageW(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(row), 0);

@@ -69,15 +69,15 @@ std::string runInputBox(HWND owner, const std::string& prompt, const std::string
   Box box;
   const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
   const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-  HWND window = CreateWindowExW(exStyle, kClass, wide(title).c_str(), style, 0, 0, 0, 0, owner,
-                                nullptr, GetModuleHandleW(nullptr), &box);
+  HWND window = CreateWindowExW(exStyle, kClass, windows::wide(title).c_str(), style, 0, 0, 0, 0,
+                                owner, nullptr, GetModuleHandleW(nullptr), &box);
   if (!window) return {};
   OwnedFont font = messageFont(dpi);
 
   // Laid out like a small dialog: the prompt, the line under it, the buttons at the bottom.
   const int width = px(360), margin = px(11), gap = px(7);
   const int buttonWidth = px(75), buttonHeight = px(23);
-  const std::wstring promptText = wide(prompt);
+  const std::wstring promptText = windows::wide(prompt);
   HDC dc = GetDC(window);
   HGDIOBJ old = SelectObject(dc, font.get());
   RECT measured{0, 0, width - 2 * margin, 0};
@@ -114,7 +114,7 @@ std::string runInputBox(HWND owner, const std::string& prompt, const std::string
   loop([&box] { return box.done; });
   const std::wstring typed = box.accepted ? windowText(box.edit) : std::wstring();
   DestroyWindow(window);
-  return utf8(typed);
+  return windows::utf8(typed);
 }
 
 }  // namespace qb::win32

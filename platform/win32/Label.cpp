@@ -6,7 +6,7 @@ namespace qb::win32 {
 
 Label::Label(HWND parent, int id, const ControlSpec& spec)
     : ChildControl(parent, id, spec, L"STATIC", SS_LEFT | SS_NOPREFIX) {
-  SetWindowTextW(hwnd_, wide(spec.caption).c_str());
+  SetWindowTextW(hwnd_, windows::wide(spec.caption).c_str());
 }
 
 void Label::place(const RECT& rect, UINT dpi, HFONT font) {

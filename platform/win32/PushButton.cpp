@@ -44,7 +44,7 @@ PushButton::PushButton(HWND parent, int id, const ControlSpec& spec)
     : ChildControl(parent, id, spec, L"BUTTON",
                    WS_TABSTOP | BS_PUSHBUTTON | (spec.picture != Picture::None ? BS_ICON : 0)) {
   // A picture button draws no text: its window text is there for screen readers only.
-  SetWindowTextW(hwnd_, wide(accessibleNameOf(spec)).c_str());
+  SetWindowTextW(hwnd_, windows::wide(accessibleNameOf(spec)).c_str());
   SetWindowSubclass(hwnd_, neverDefault, 1, 0);
 }
 

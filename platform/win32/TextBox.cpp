@@ -3,8 +3,8 @@
 #include <commctrl.h>
 #include <objbase.h>
 
-#include "platform/files_win.h"
 #include "platform/win32/text.h"
+#include "platform/windows/com.h"
 
 namespace qb::win32 {
 
@@ -39,7 +39,7 @@ LRESULT CALLBACK dialogKeys(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 void offerFolders(HWND box) {
   using AutoComplete = HRESULT(WINAPI*)(HWND, DWORD);
   static const AutoComplete autoComplete = []() -> AutoComplete {
-    const files::win::Com* com = files::win::com();
+    const windows::Com* com = windows::com();
     if (!com || FAILED(com->initialize(nullptr, COINIT_APARTMENTTHREADED))) return nullptr;
     const HMODULE shell = LoadLibraryW(L"shlwapi.dll");
     return shell ? reinterpret_cast<AutoComplete>(

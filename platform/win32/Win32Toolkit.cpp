@@ -5,7 +5,7 @@
 #include "platform/win32/Win32Window.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/text.h"
-#include "platform/wrap.h"
+#include "platform/frontend/wrap.h"
 
 namespace qb {
 
@@ -60,8 +60,8 @@ void Win32Toolkit::post(std::function<void()> task) {
   PostMessageW(messenger_, kRunPosted, 0, 0);
 }
 
-std::unique_ptr<LiveWindow> Win32Toolkit::makeWindow(const WindowSpec& spec, WindowEvents& events) {
-  return std::make_unique<Win32Window>(*this, spec, events);
+std::unique_ptr<LiveWindow> Win32Toolkit::makeWindow(const WindowSpec& spec) {
+  return std::make_unique<Win32Window>(spec);
 }
 
 void Win32Toolkit::pump(MSG& message) {
@@ -129,7 +129,7 @@ std::string withinScreen(const std::string& prompt, HWND owner) {
   const HGDIOBJ was = SelectObject(dc, font.get());
   const std::string shown =
       wrapToWidth(prompt, (area.rcWork.right - area.rcWork.left) / 2, [dc](std::string_view text) {
-        const std::wstring units = wide(std::string(text));
+        const std::wstring units = windows::wide(std::string(text));
         SIZE size{};
         GetTextExtentPoint32W(dc, units.c_str(), static_cast<int>(units.size()), &size);
         return static_cast<int>(size.cx);
@@ -143,9 +143,10 @@ std::string withinScreen(const std::string& prompt, HWND owner) {
 
 int Win32Toolkit::showMessageBox(LiveWindow* owner, const std::string& prompt, int flags,
                                  const std::string& title) {
-  const int pressed = MessageBoxW(hwndOf(owner), wide(withinScreen(prompt, hwndOf(owner))).c_str(),
-                                  wide(title).c_str(), static_cast<UINT>(flags));
-  if ((flags & 7) == kYesNo) return pressed == IDYES ? kYes : kNo;
+  const int pressed =
+      MessageBoxW(hwndOf(owner), windows::wide(withinScreen(prompt, hwndOf(owner))).c_str(),
+                  windows::wide(title).c_str(), static_cast<UINT>(flags));
+  if ((flags & kButtonsMask) == kYesNo) return pressed == IDYES ? kYes : kNo;
   return kOk;
 }
 
@@ -158,8 +159,6 @@ std::string Win32Toolkit::showInputBox(LiveWindow* owner, const std::string& pro
 }  // namespace win32
 
 std::unique_ptr<Toolkit> makeNativeToolkit(int& /*argc*/, char** /*argv*/) {
-  // A drive without a disk is reported by the program, not by a system box.
-  SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
   return std::make_unique<win32::Win32Toolkit>();
 }
 

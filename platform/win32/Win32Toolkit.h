@@ -28,7 +28,7 @@ class Win32Toolkit : public Toolkit {
   void post(std::function<void()> task) override;
 
  protected:
-  std::unique_ptr<LiveWindow> makeWindow(const WindowSpec& spec, WindowEvents& events) override;
+  std::unique_ptr<LiveWindow> makeWindow(const WindowSpec& spec) override;
   int showMessageBox(LiveWindow* owner, const std::string& prompt, int flags,
                      const std::string& title) override;
   std::string showInputBox(LiveWindow* owner, const std::string& prompt,

@@ -29,15 +29,14 @@ RECT pixelsOf(const Twips& twips, UINT dpi) {
 
 }  // namespace
 
-Win32Window::Win32Window(Win32Toolkit& toolkit, const WindowSpec& spec, WindowEvents& events)
-    : toolkit_(toolkit), spec_(spec), events_(events) {
+Win32Window::Win32Window(const WindowSpec& spec) : spec_(spec) {
   static const ATOM registered = registerDialogClass(kClass, procedure);
   (void)registered;
 
   style_ = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
   // Tab and Shift+Tab move through the controls, as in a dialog.
   exStyle_ = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT | (spec.inTaskbar ? WS_EX_APPWINDOW : 0);
-  CreateWindowExW(exStyle_, kClass, wide(spec.caption).c_str(), style_, CW_USEDEFAULT,
+  CreateWindowExW(exStyle_, kClass, windows::wide(spec.caption).c_str(), style_, CW_USEDEFAULT,
                   CW_USEDEFAULT, 0, 0, nullptr, nullptr, GetModuleHandleW(nullptr), this);
   if (!hwnd_) throw PlatformError(spec.caption, "The window could not be made.");
   try {
@@ -73,7 +72,7 @@ void Win32Window::makeControl(const ControlSpec& spec, int index) {
   // A box or list is named, for screen readers, by the static text just before it; this one is
   // never seen (no size), and takes no focus, so the tab order stays as it was.
   if (spec.kind != ControlKind::Label && spec.kind != ControlKind::Button) {
-    CreateWindowExW(0, L"STATIC", wide(accessibleNameOf(spec)).c_str(),
+    CreateWindowExW(0, L"STATIC", windows::wide(accessibleNameOf(spec)).c_str(),
                     WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0, hwnd_, nullptr,
                     GetModuleHandleW(nullptr), nullptr);
   }
@@ -88,25 +87,19 @@ void Win32Window::makeControl(const ControlSpec& spec, int index) {
     case ControlKind::Button: {
       made = std::make_unique<PushButton>(hwnd_, id, spec);
       made->reflected.command = [this, index](WORD code) {
-        if (code == BN_CLICKED) toolkit_.dispatch([this, index] { events_.clicked(index); });
+        if (code == BN_CLICKED) reportClick(index);
       };
       break;
     }
     case ControlKind::DriveList: {
       auto drives = std::make_unique<DriveList>(hwnd_, id, spec);
-      drives->onPick = [this, index] {
-        toolkit_.dispatch([this, index] { events_.changed(index); });
-      };
+      drives->onPick = [this, index] { reportDrivePicked(index); };
       made = std::move(drives);
       break;
     }
     case ControlKind::DirList: {
       auto list = std::make_unique<DirListBox>(hwnd_, id, spec);
-      list->onOpen = [this, folders = list.get(), index](const std::string& path) {
-        toolkit_.dispatch([this, folders, index, &path] {
-          if (folders->setPath(path)) events_.changed(index);
-        });
-      };
+      list->onOpen = [this, index](const std::string& path) { reportFolderOpened(index, path); };
       made = std::move(list);
       break;
     }
@@ -123,7 +116,7 @@ HWND Win32Window::tooltips() {
   SendMessageW(tooltips_, WM_SETFONT, reinterpret_cast<WPARAM>(messageFont_.get()), FALSE);
   for (std::size_t i = 0; i < controls_.size(); ++i) {
     if (spec_.controls[i].tooltip.empty()) continue;
-    std::wstring tip = wide(spec_.controls[i].tooltip);
+    std::wstring tip = windows::wide(spec_.controls[i].tooltip);
     TTTOOLINFOW tool{};
     tool.cbSize = sizeof(tool);
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
@@ -143,7 +136,7 @@ void Win32Window::layout(UINT dpi) {
     const qb::Font& font = spec_.controls[i].font;
     HFONT used = message.get();
     if (!font.family.empty()) {
-      own[i] = namedFont(wide(font.family).c_str(), font.points, font.bold, dpi);
+      own[i] = namedFont(windows::wide(font.family).c_str(), font.points, font.bold, dpi);
       used = own[i].get();
     }
     controls_[i]->place(pixelsOf(spec_.controls[i].rect, dpi), dpi, used);
@@ -333,15 +326,15 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       for (UINT i = 0; i < paths.size(); ++i) {
         std::wstring path(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
         path.resize(DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size())));
-        paths[i] = utf8(path);
+        paths[i] = windows::utf8(path);
       }
       DragFinish(drop);
-      if (IsWindowEnabled(hwnd_)) toolkit_.dispatch([this, &paths] { events_.dropped(paths); });
+      reportDrop(paths);
       return 0;
     }
     case WM_CLOSE:
       // The form decides; a window under a modal one takes no input.
-      if (IsWindowEnabled(hwnd_)) toolkit_.dispatch([this] { events_.closeRequested(); });
+      reportClose();
       return 0;
     case WM_ACTIVATE:
       if (LOWORD(wParam) == WA_INACTIVE) {

@@ -11,14 +11,13 @@
 
 namespace qb::win32 {
 
-class Win32Toolkit;
 class DirListBox;
 
 // A form's live window, built from its description: a fixed dialog frame whose child controls
 // are laid out from twips at the window's own DPI, and again whenever that DPI changes.
 class Win32Window : public LiveWindow {
  public:
-  Win32Window(Win32Toolkit& toolkit, const WindowSpec& spec, WindowEvents& events);
+  explicit Win32Window(const WindowSpec& spec);
   ~Win32Window() override;
   Win32Window(const Win32Window&) = delete;
   Win32Window& operator=(const Win32Window&) = delete;
@@ -35,8 +34,6 @@ class Win32Window : public LiveWindow {
   void setDrive(int control, const std::string& path) override;
 
   HWND hwnd() const { return hwnd_; }
-  const WindowSpec& spec() const { return spec_; }
-  UINT dpi() const { return dpi_; }
   // The child window of the control of that name, or null.
   HWND controlWindow(const std::string& name) const;
   // The folder list of that name, or null.
@@ -57,9 +54,7 @@ class Win32Window : public LiveWindow {
   template <typename T>
   T& control(int index) const;
 
-  Win32Toolkit& toolkit_;
   const WindowSpec& spec_;
-  WindowEvents& events_;
   HWND hwnd_ = nullptr;
   HWND tooltips_ = nullptr;
   HWND focus_ = nullptr;  // the control that had the focus when the window last lost it

@@ -1,16 +1,6 @@
 #include "platform/win32/text.h"
 
-#include "platform/files_win.h"
-
 namespace qb::win32 {
-
-std::wstring wide(const std::string& text) {
-  return files::win::widen(text);
-}
-
-std::string utf8(const std::wstring& text) {
-  return files::win::narrow(text);
-}
 
 std::wstring withCrLf(const std::wstring& text) {
   std::wstring result;

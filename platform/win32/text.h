@@ -1,15 +1,15 @@
 #pragma once
 
-// UTF-8 text in the core, UTF-16 at the Win32 edge.
+// Text as the controls hold it. The conversion between the core's UTF-8 and UTF-16 is
+// platform/windows/text.h.
 
 #include <windows.h>
 
 #include <string>
 
-namespace qb::win32 {
+#include "platform/windows/text.h"
 
-std::wstring wide(const std::string& text);
-std::string utf8(const std::wstring& text);
+namespace qb::win32 {
 
 // Edit controls keep line breaks as \r\n; the core sees \n.
 std::wstring withCrLf(const std::wstring& text);

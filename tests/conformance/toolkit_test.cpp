@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "platform/ui.h"
-#include "platform/wrap.h"
+#include "platform/frontend/wrap.h"
 #include "tests/support/Disk.h"
 #include "tests/support/ScriptedUser.h"
 

@@ -37,7 +37,7 @@ void ScriptedUser::shown(const std::string& window, bool modal) {
 
 int ScriptedUser::answerMessage(const std::string& prompt, int flags, const std::string& title) {
   asked_.push_back({prompt, flags, title});
-  const bool question = (flags & 7) == kYesNo;
+  const bool question = (flags & kButtonsMask) == kYesNo;
   if (messageAnswers_.empty() && question) ADD_FAILURE() << "Unexpected question: " << prompt;
   if (messageAnswers_.empty()) return question ? kNo : kOk;
   const int answer = messageAnswers_.front();

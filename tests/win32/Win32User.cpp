@@ -23,8 +23,6 @@ namespace qb::test {
 
 namespace {
 
-using win32::utf8;
-using win32::wide;
 using win32::Win32Window;
 
 LPARAM keyData(UINT key, bool up) {
@@ -56,14 +54,14 @@ class Win32User : public ScriptedUser {
     // selection, and Enter types a carriage return.
     SendMessageW(box, EM_SETSEL, 0, -1);
     SendMessageW(box, WM_CHAR, VK_BACK, 1);
-    for (const wchar_t unit : wide(text))
+    for (const wchar_t unit : windows::wide(text))
       SendMessageW(box, WM_CHAR, unit == L'\n' ? L'\r' : unit, 1);
   }
 
   void keys(const std::string& window, const std::string& control,
             const std::string& text) override {
     std::vector<UINT> codes;
-    for (const wchar_t unit : wide(text))
+    for (const wchar_t unit : windows::wide(text))
       codes.push_back(static_cast<UINT>(std::towupper(unit)));
     post(window, control, codes);
   }
@@ -127,7 +125,7 @@ class Win32User : public ScriptedUser {
     if (!top) return;
     std::wstring list;
     for (const std::string& path : paths)
-      list += win32::wide(path) + L'\0';
+      list += windows::wide(path) + L'\0';
     list += L'\0';
     HGLOBAL handle = GlobalAlloc(GHND, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
     auto* header = static_cast<DROPFILES*>(GlobalLock(handle));
@@ -142,7 +140,7 @@ class Win32User : public ScriptedUser {
 
   std::string text(const std::string& window, const std::string& control) override {
     HWND box = find(window, control);
-    return box ? utf8(win32::withoutCr(win32::windowText(box))) : "";
+    return box ? windows::utf8(win32::withoutCr(win32::windowText(box))) : "";
   }
 
   std::vector<std::string> rows(const std::string& window, const std::string& control) override {
@@ -159,7 +157,7 @@ class Win32User : public ScriptedUser {
     for (WPARAM row = 0; combo && SendMessageW(combo, CB_GETLBTEXTLEN, row, 0) >= 0; ++row) {
       wchar_t root[MAX_PATH] = L"";
       SendMessageW(combo, CB_GETLBTEXT, row, reinterpret_cast<LPARAM>(root));
-      roots.push_back(utf8(root));
+      roots.push_back(windows::utf8(root));
     }
     return roots;
   }
@@ -184,7 +182,7 @@ class Win32User : public ScriptedUser {
     self.lVal = CHILDID_SELF;
     BSTR name = nullptr;
     std::string text;
-    if (object->get_accName(self, &name) == S_OK && name) text = utf8(name);
+    if (object->get_accName(self, &name) == S_OK && name) text = windows::utf8(name);
     SysFreeString(name);
     object->Release();
     return text;
@@ -209,7 +207,7 @@ class Win32User : public ScriptedUser {
     tool.uId = reinterpret_cast<UINT_PTR>(child);
     tool.lpszText = tip;
     SendMessageW(top->tooltips(), TTM_GETTEXTW, std::size(tip), reinterpret_cast<LPARAM>(&tool));
-    facts.tooltip = utf8(tip);
+    facts.tooltip = windows::utf8(tip);
     facts.focused = GetFocus() == child;
     facts.accessibleName = accessibleName(child);
     return facts;
@@ -217,7 +215,7 @@ class Win32User : public ScriptedUser {
 
   std::string caption(const std::string& window) override {
     const HWND top = hwnd(window);
-    return top ? utf8(win32::windowText(top)) : "";
+    return top ? windows::utf8(win32::windowText(top)) : "";
   }
 
   bool enabled(const std::string& window) override { return IsWindowEnabled(hwnd(window)); }

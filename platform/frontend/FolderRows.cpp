@@ -1,4 +1,4 @@
-#include "platform/FolderRows.h"
+#include "platform/frontend/FolderRows.h"
 
 #include <algorithm>
 
@@ -38,9 +38,7 @@ std::string FolderRows::name(std::size_t row) const {
 
 std::string FolderRows::pathOf(std::size_t row) const {
   if (row < ancestors_.size()) return ancestors_[row];
-  const std::string& folder = ancestors_.back();
-  const std::string& name = names_.at(row - ancestors_.size());
-  return folder.back() == files::kSeparator ? folder + name : folder + files::kSeparator + name;
+  return files::join(ancestors_.back(), names_.at(row - ancestors_.size()));
 }
 
 int FolderRows::rowOf(const std::string& path) const {

@@ -14,17 +14,26 @@
 #include <vector>
 
 #include "platform/files.h"
-#include "platform/files_win.h"
+#include "platform/files_os.h"
+#include "platform/windows/files.h"
+#include "platform/windows/names.h"
+#include "platform/windows/paths.h"
+#include "platform/windows/text.h"
 
 namespace qb::files {
 
 const char kSeparator = '\\';
 const char kSeparators[] = "\\/";
 
-using win::apiPath;
-using win::narrow;
-using win::systemError;
-using win::widen;
+using windows::apiPath;
+using windows::extended;
+using windows::isSeparator;
+using windows::plain;
+using windows::rootLength;
+using windows::splitLast;
+using windows::systemError;
+using windows::utf8;
+using windows::wide;
 
 namespace {
 
@@ -34,75 +43,6 @@ void quietDrives() {
     SetErrorMode(GetErrorMode() | SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     return true;
   }();
-}
-
-template <typename Char>
-bool isSeparator(Char c) {
-  return c == Char('\\') || c == Char('/');
-}
-
-template <typename Char>
-bool isLetter(Char c) {
-  return (c >= Char('a') && c <= Char('z')) || (c >= Char('A') && c <= Char('Z'));
-}
-
-template <typename Char>
-Char upper(Char c) {
-  return c >= Char('a') && c <= Char('z') ? static_cast<Char>(c - Char('a') + Char('A')) : c;
-}
-
-// The length of the root that starts path, its separator included when there is one: 3 for
-// "C:\", up to the end of the share for "\\server\share"; 0 when path does not start at a root.
-template <typename Char>
-std::size_t rootLength(const std::basic_string<Char>& path) {
-  const std::size_t n = path.size();
-  if (n >= 3 && isLetter(path[0]) && path[1] == Char(':') && isSeparator(path[2])) return 3;
-  if (n < 5 || !isSeparator(path[0]) || !isSeparator(path[1]) || isSeparator(path[2])) return 0;
-  std::size_t i = 2;
-  while (i < n && !isSeparator(path[i]))
-    ++i;  // the server
-  const std::size_t shareStart = i + 1;
-  if (shareStart >= n || isSeparator(path[shareStart])) return 0;
-  i = shareStart;
-  while (i < n && !isSeparator(path[i]))
-    ++i;  // the share
-  return i < n ? i + 1 : i;
-}
-
-bool startsWith(const std::wstring& text, const wchar_t* prefix) {
-  return text.compare(0, std::wcslen(prefix), prefix) == 0;
-}
-
-// An absolute path in its everyday form: the \\?\ prefix taken off, '/' made '\', the drive
-// letter in capitals, doubled and trailing separators, "." and ".." worked out as Windows
-// does. Any other path comes back as it is.
-std::wstring plain(std::wstring path) {
-  if (startsWith(path, L"\\\\?\\") && path.size() >= 8 && upper(path[4]) == L'U' &&
-      upper(path[5]) == L'N' && upper(path[6]) == L'C' && isSeparator(path[7])) {
-    path = L"\\\\" + path.substr(8);
-  } else if ((startsWith(path, L"\\\\?\\") || startsWith(path, L"\\\\.\\")) &&
-             rootLength(path.substr(4)) == 3) {
-    path = path.substr(4);
-  }
-  const std::size_t root = rootLength(path);
-  if (root == 0) return path;
-  std::replace(path.begin(), path.end(), L'/', L'\\');
-  std::wstring out = path.substr(0, root);
-  if (root == 3) out[0] = upper(out[0]);
-  if (out.back() != L'\\') out += L'\\';
-  const std::size_t base = out.size();
-  for (std::size_t i = root; i < path.size();) {
-    const std::size_t end = std::min(path.find(L'\\', i), path.size());
-    const std::wstring_view name(path.data() + i, end - i);
-    if (name == L"..") {
-      out.resize(std::max(out.rfind(L'\\'), base));
-    } else if (!name.empty() && name != L".") {
-      if (out.size() > base) out += L'\\';
-      out += name;
-    }
-    i = end + 1;
-  }
-  return out;
 }
 
 // path made absolute against the working folder, in its everyday form.
@@ -120,16 +60,7 @@ std::wstring absolute(const std::wstring& path) {
     full.resize(length);
   }
   // A device such as "\\.\CON" is no place in the file system; Windows reports on it as given.
-  return startsWith(full, L"\\\\.\\") ? path : plain(full);
-}
-
-// An everyday absolute path in the \\?\ form.
-std::wstring extended(const std::wstring& path) {
-  if (startsWith(path, L"\\\\?\\") || startsWith(path, L"\\\\.\\")) return path;
-  const std::size_t root = rootLength(path);
-  if (root == 3) return L"\\\\?\\" + path;
-  if (root > 0) return L"\\\\?\\UNC\\" + path.substr(2);
-  return path;
+  return windows::isDevicePath(full) ? path : plain(full);
 }
 
 // The errors that mean nothing of that name is there.
@@ -139,40 +70,11 @@ bool isNothingThere(DWORD error) {
          error == ERROR_BAD_PATHNAME;
 }
 
-constexpr char kForbidden[] = "<>:\"/\\|?*";
-
-std::string forbiddenCharacter(char c) {
-  return std::string("Windows refuses the character \"") + c +
-         "\" in a name, as it does each of < > : \" / \\ | ? and *.";
-}
-
 // A find would read these as wildcards and report whatever matched them.
 void refuseWildcards(const std::string& path) {
   const std::size_t start = path.compare(0, 4, "\\\\?\\") == 0 ? 4 : 0;
   const std::size_t at = path.find_first_of("*?<>\"", start);
-  if (at != std::string::npos) throw PlatformError(path, forbiddenCharacter(path[at]));
-}
-
-// Splits path into its parent (trailing separators dropped, a root kept whole) and its last
-// name; trailing separators of path itself are ignored.
-std::pair<std::string, std::string> splitLast(const std::string& path) {
-  const std::size_t root = rootLength(path);
-  std::string p = path;
-  while (p.size() > root && isSeparator(p.back()))
-    p.pop_back();
-  const std::size_t separator = p.find_last_of("\\/");
-  if (separator == std::string::npos || separator < root) {
-    return {p.substr(0, root), p.substr(root)};
-  }
-  std::size_t parentLength = separator;
-  while (parentLength > root && isSeparator(p[parentLength - 1]))
-    --parentLength;
-  return {p.substr(0, parentLength), p.substr(separator + 1)};
-}
-
-std::string joined(const std::string& folder, const std::string& name) {
-  if (folder.empty()) return name;
-  return isSeparator(folder.back()) ? folder + name : folder + kSeparator + name;
+  if (at != std::string::npos) throw PlatformError(path, windows::forbiddenCharacter(path[at]));
 }
 
 struct HandleCloser {
@@ -197,8 +99,6 @@ bool leadsToFolder(const std::wstring& path) {
   if (error != 0) return !isNothingThere(error);  // there, though it may not be opened
   return (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
-
-constexpr char kDanglingLink[] = "This is a link whose target is missing, not a folder.";
 
 // Whether path (in the \\?\ form) is a link whose target is missing. Windows lists such a link
 // with attributes of its own and cannot open it; wine lists nothing, and finding it by its exact
@@ -258,110 +158,14 @@ bool lessWide(const std::wstring& a, const std::wstring& b) {
 
 }  // namespace
 
-namespace win {
-
-std::wstring widen(const std::string& text) {
-  if (text.empty()) return {};
-  const int size = static_cast<int>(text.size());
-  const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), size, nullptr, 0);
-  std::wstring out(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), size, out.data(), length);
-  return out;
-}
-
-std::string narrow(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int size = static_cast<int>(text.size());
-  const int length =
-      WideCharToMultiByte(CP_UTF8, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<std::size_t>(length), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), size, out.data(), length, nullptr, nullptr);
-  return out;
-}
-
-std::wstring apiPath(const std::string& path) {
-  quietDrives();
-  return extended(absolute(widen(path)));
-}
-
-std::string nameProblem(const std::string& name) {
-  if (hasControlCharacter(name)) {
-    return "Names may not hold line breaks or other control characters.";
-  }
-  const std::size_t at = name.find_first_of(kForbidden);
-  if (at != std::string::npos) return forbiddenCharacter(name[at]);
-  if (!name.empty() && (name.back() == '.' || name.back() == ' ')) {
-    return "Windows refuses a name that ends in a dot or a space.";
-  }
-  // Windows reads these as devices whatever extension follows them.
-  std::string device = name.substr(0, name.find('.'));
-  while (!device.empty() && device.back() == ' ')
-    device.pop_back();
-  std::string key = device;
-  std::transform(key.begin(), key.end(), key.begin(), [](char c) { return upper(c); });
-  static const std::array<const char*, 30> kDevices{
-      "CON",  "PRN",  "AUX",  "NUL",         "CONIN$",      "CONOUT$",
-      "COM1", "COM2", "COM3", "COM4",        "COM5",        "COM6",
-      "COM7", "COM8", "COM9", "COM\xC2\xB9", "COM\xC2\xB2", "COM\xC2\xB3",
-      "LPT1", "LPT2", "LPT3", "LPT4",        "LPT5",        "LPT6",
-      "LPT7", "LPT8", "LPT9", "LPT\xC2\xB9", "LPT\xC2\xB2", "LPT\xC2\xB3"};
-  for (const char* reserved : kDevices) {
-    if (key == reserved) {
-      return "Windows keeps the name \"" + device +
-             "\" for a device, so nothing may be called that, with or without an extension.";
-    }
-  }
-  return {};
-}
-
-PlatformError systemError(const std::string& path, unsigned long code) {
-  wchar_t* buffer = nullptr;
-  const DWORD length = FormatMessageW(
-      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-      nullptr, code, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
-  std::string reason = length > 0 && buffer ? narrow(std::wstring(buffer, length)) : "";
-  LocalFree(buffer);
-  const auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
-  while (!reason.empty() && blank(reason.back()))
-    reason.pop_back();
-  reason.erase(reason.begin(), std::find_if_not(reason.begin(), reason.end(), blank));
-  if (reason.empty()) {
-    std::array<char, 16> hex{};
-    std::snprintf(hex.data(), hex.size(), "0x%08lX", code);
-    reason = std::string("Windows reported error ") + hex.data();
-  }
-  if (reason.back() != '.') reason += '.';
-  return PlatformError(path, reason);
-}
-
-const Com* com() {
-  static const Com loaded = [] {
-    Com functions;
-    if (const HMODULE ole = LoadLibraryW(L"ole32.dll")) {
-      const auto find = [ole](const char* name) {
-        return reinterpret_cast<void*>(GetProcAddress(ole, name));
-      };
-      functions.initialize =
-          reinterpret_cast<decltype(functions.initialize)>(find("CoInitializeEx"));
-      functions.uninitialize =
-          reinterpret_cast<decltype(functions.uninitialize)>(find("CoUninitialize"));
-      functions.create = reinterpret_cast<decltype(functions.create)>(find("CoCreateInstance"));
-    }
-    return functions;
-  }();
-  return loaded.initialize && loaded.uninitialize && loaded.create ? &loaded : nullptr;
-}
-
-}  // namespace win
-
 std::string lookup(const std::string& path) {
   if (path.empty()) return {};
   refuseWildcards(path);
   quietDrives();
-  const std::wstring full = absolute(widen(path));
+  const std::wstring full = absolute(wide(path));
   const std::size_t root = rootLength(full);
   if (root > 0 && root == full.size()) {
-    if (GetFileAttributesW(extended(full).c_str()) != INVALID_FILE_ATTRIBUTES) return narrow(full);
+    if (GetFileAttributesW(extended(full).c_str()) != INVALID_FILE_ATTRIBUTES) return utf8(full);
     const DWORD error = GetLastError();
     if (isNothingThere(error)) return {};
     throw systemError(path, error);
@@ -376,7 +180,7 @@ std::string lookup(const std::string& path) {
     throw systemError(path, error);
   }
   FindClose(find);
-  return narrow(data.cFileName);
+  return utf8(data.cFileName);
 }
 
 Entry entryAt(const std::string& path) {
@@ -394,30 +198,32 @@ Entry entryAt(const std::string& path) {
   return leadsToFolder(full) ? Entry::Folder : Entry::Other;  // a dangling link is no folder
 }
 
-void expectFolderOrNothing(const std::string& path) {
-  if (entryAt(path) != Entry::Other) return;
-  auto [parent, name] = splitLast(path);
-  const std::string found = lookup(path);
-  const std::string shown = found.empty() || found == name ? path : joined(parent, found);
-  throw PlatformError(
-      shown, std::string(isDanglingLink(apiPath(path)) ? kDanglingLink : "This is not a folder.") +
-                 " It was left as it is, and nothing was made.");
+namespace os {
+
+std::pair<std::string, std::string> splitLast(const std::string& path) {
+  return windows::splitLast(path);
 }
 
-void makeFolder(const std::string& path) {
-  if (hasControlCharacter(path)) {
-    throw PlatformError(path, "Folder names may not hold line breaks or other control characters.");
-  }
-  if (path.empty()) throw PlatformError(path, "No folder name was given.");
-  // Checked before anything is looked up, so that the reason names what is wrong.
-  const std::string problem = win::nameProblem(splitLast(path).second);
-  if (!problem.empty()) throw PlatformError(path, problem);
-  if (!lookup(path).empty()) throw systemError(path, ERROR_ALREADY_EXISTS);
+std::string nameProblem(const std::string& name) {
+  return windows::nameProblem(name);
+}
+
+bool isDanglingLink(const std::string& path) {
+  return files::isDanglingLink(apiPath(path));
+}
+
+PlatformError alreadyThere(const std::string& path) {
+  return systemError(path, ERROR_ALREADY_EXISTS);
+}
+
+void createFolder(const std::string& path) {
   if (!CreateDirectoryW(apiPath(path).c_str(), nullptr)) throw systemError(path, GetLastError());
 }
 
+}  // namespace os
+
 std::string environment(const std::string& name) {
-  const std::wstring key = widen(name);
+  const std::wstring key = wide(name);
   std::wstring value(256, L'\0');
   for (;;) {
     const DWORD length =
@@ -425,7 +231,7 @@ std::string environment(const std::string& name) {
     if (length == 0) return {};
     if (length < value.size()) {
       value.resize(length);
-      return narrow(value);
+      return utf8(value);
     }
     value.resize(length);  // the length asked for counts the closing null
   }
@@ -442,7 +248,7 @@ std::string applicationFolder() {
     }
     file.resize(file.size() * 2);  // cut short: try again with more room
   }
-  return splitLast(narrow(plain(file))).first;
+  return splitLast(utf8(plain(file))).first;
 }
 
 std::string userFolder(UserFolder /*which*/) {
@@ -461,7 +267,7 @@ std::string workingFolder() {
       }
       folder.resize(length);
     }
-    return folderPath(narrow(folder));
+    return folderPath(utf8(folder));
   } catch (const PlatformError&) {
     const std::vector<std::string> roots = drives();
     return roots.empty() ? "C:\\" : roots.front();
@@ -473,12 +279,12 @@ bool isAbsolute(const std::string& path) {
 }
 
 std::string folderPath(const std::string& path) {
-  if (path.empty()) throw PlatformError(path, "No folder was given.");
+  if (path.empty()) throw PlatformError(path, kNoFolder);
   refuseWildcards(path);
   quietDrives();
-  const std::wstring full = absolute(widen(path));
+  const std::wstring full = absolute(wide(path));
   const std::size_t root = rootLength(full);
-  if (root == 0) throw PlatformError(path, "This is not a folder.");
+  if (root == 0) throw PlatformError(path, kNotAFolder);
   // Each name as it is on disk, found one folder after another from the root down.
   std::wstring resolved = full.substr(0, root);
   DWORD attributes = GetFileAttributesW(extended(resolved).c_str());
@@ -491,7 +297,7 @@ std::string folderPath(const std::string& path) {
     if (find == INVALID_HANDLE_VALUE) {
       const DWORD error = GetLastError();
       if (error == ERROR_NO_MORE_FILES) {
-        throw PlatformError(narrow(resolved + full.substr(i, end - i)), kDanglingLink);
+        throw PlatformError(utf8(resolved + full.substr(i, end - i)), kDanglingLink);
       }
       throw systemError(path, error);
     }
@@ -500,7 +306,7 @@ std::string folderPath(const std::string& path) {
     attributes = data.dwFileAttributes;
     i = end + 1;
   }
-  if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) throw PlatformError(path, "This is not a folder.");
+  if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) throw PlatformError(path, kNotAFolder);
   const std::wstring place = extended(resolved);
   if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
     BY_HANDLE_FILE_INFORMATION info;
@@ -509,16 +315,16 @@ std::string folderPath(const std::string& path) {
       throw systemError(path, error);
     }
     if (!(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-      throw PlatformError(path, "This is not a folder.");
+      throw PlatformError(path, kNotAFolder);
     }
   }
   const DWORD error = listingError(place);
-  if (error == 0) return narrow(resolved);
+  if (error == 0) return utf8(resolved);
   // Windows keeps old folder names such as "My Documents" as links that may be followed but not
   // listed; the folder they lead to is the one to show.
   if (error == ERROR_ACCESS_DENIED && (attributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
     const std::wstring target = finalPath(place);
-    if (!target.empty() && listingError(extended(target)) == 0) return narrow(target);
+    if (!target.empty() && listingError(extended(target)) == 0) return utf8(target);
   }
   throw systemError(path, error);
 }
@@ -534,21 +340,7 @@ bool sameFolder(const std::string& a, const std::string& b) {
 }
 
 std::vector<std::string> ancestors(const std::string& folder) {
-  const std::size_t root = rootLength(folder);
-  if (root == 0) return {folder};
-  std::string path = folder.substr(0, root);
-  if (!isSeparator(path.back())) path += kSeparator;
-  std::vector<std::string> paths{path};
-  for (std::size_t i = root; i < folder.size();) {
-    const std::size_t end = std::min(folder.find_first_of("\\/", i), folder.size());
-    if (end > i) {
-      if (!isSeparator(path.back())) path += kSeparator;
-      path.append(folder, i, end - i);
-      paths.push_back(path);
-    }
-    i = end + 1;
-  }
-  return paths;
+  return windows::ancestors(folder);
 }
 
 std::vector<std::string> subfolders(const std::string& folder) {
@@ -586,7 +378,7 @@ std::vector<std::string> subfolders(const std::string& folder) {
   std::vector<std::string> out;
   out.reserve(names.size());
   for (const std::wstring& name : names)
-    out.push_back(narrow(name));
+    out.push_back(utf8(name));
   return out;
 }
 
@@ -599,17 +391,26 @@ std::vector<std::string> drives() {
   for (std::size_t i = 0; i < length;) {
     const std::size_t end = buffer.find(L'\0', i);
     if (end == i || end == std::wstring::npos) break;
-    roots.push_back(narrow(plain(buffer.substr(i, end - i))));
+    roots.push_back(utf8(plain(buffer.substr(i, end - i))));
     i = end + 1;
   }
   return roots;
 }
 
 std::string driveOf(const std::string& path) {
-  const std::wstring full = absolute(widen(path));
+  const std::wstring full = absolute(wide(path));
   std::wstring root = full.substr(0, rootLength(full));
   if (!root.empty() && root.back() != L'\\') root += L'\\';
-  return narrow(root);
+  return utf8(root);
 }
 
 }  // namespace qb::files
+
+namespace qb::windows {
+
+std::wstring apiPath(const std::string& path) {
+  files::quietDrives();
+  return extended(files::absolute(wide(path)));
+}
+
+}  // namespace qb::windows

@@ -1,9 +1,7 @@
 #include <dirent.h>
 #include <limits.h>
-#include <locale.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <wctype.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -14,6 +12,8 @@
 #include <utility>
 
 #include "platform/files.h"
+#include "platform/files_os.h"
+#include "platform/posix/text.h"
 
 namespace qb::files {
 
@@ -27,70 +27,10 @@ PlatformError systemError(const std::string& path, int error) {
   return PlatformError(path, reason + ".");
 }
 
-constexpr char kDanglingLink[] = "This is a link whose target is missing, not a folder.";
-
 struct DirCloser {
   void operator()(DIR* dir) const { closedir(dir); }
 };
 using DirHandle = std::unique_ptr<DIR, DirCloser>;
-
-// Letter case is folded with the full Unicode tables of C.UTF-8, whatever locale the user runs.
-locale_t foldingLocale() {
-  static locale_t locale = [] {
-    locale_t made = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
-    return made ? made : newlocale(LC_CTYPE_MASK, "C", static_cast<locale_t>(nullptr));
-  }();
-  return locale;
-}
-
-void appendUtf8(std::string& out, char32_t c) {
-  if (c < 0x80) {
-    out += static_cast<char>(c);
-  } else if (c < 0x800) {
-    out += static_cast<char>(0xC0 | (c >> 6));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else if (c < 0x10000) {
-    out += static_cast<char>(0xE0 | (c >> 12));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  } else {
-    out += static_cast<char>(0xF0 | (c >> 18));
-    out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (c & 0x3F));
-  }
-}
-
-// The name as compared ignoring case. Bytes that are not valid UTF-8 are kept as they are.
-std::string fold(const std::string& name) {
-  std::string out;
-  out.reserve(name.size());
-  const auto* s = reinterpret_cast<const unsigned char*>(name.data());
-  const std::size_t n = name.size();
-  for (std::size_t i = 0; i < n;) {
-    const unsigned char b = s[i];
-    if (b < 0x80) {
-      out += static_cast<char>(b >= 'A' && b <= 'Z' ? b + ('a' - 'A') : b);
-      ++i;
-      continue;
-    }
-    const int length = b >= 0xF0 ? 4 : b >= 0xE0 ? 3 : b >= 0xC0 ? 2 : 0;
-    bool valid = length > 0 && i + length <= n;
-    char32_t c = length == 4 ? b & 0x07 : length == 3 ? b & 0x0F : b & 0x1F;
-    for (int k = 1; valid && k < length; ++k) {
-      if ((s[i + k] & 0xC0) != 0x80) valid = false;
-      c = (c << 6) | (s[i + k] & 0x3F);
-    }
-    if (!valid) {
-      out += static_cast<char>(b);
-      ++i;
-      continue;
-    }
-    appendUtf8(out, static_cast<char32_t>(towlower_l(static_cast<wint_t>(c), foldingLocale())));
-    i += length;
-  }
-  return out;
-}
 
 bool exists(const std::string& path) {
   struct stat st;
@@ -101,9 +41,9 @@ bool exists(const std::string& path) {
 std::string findIgnoringCase(const std::string& folder, const std::string& name) {
   DirHandle dir(opendir(folder.empty() ? "." : folder.c_str()));
   if (!dir) return {};
-  const std::string wanted = fold(name);
+  const std::string wanted = posix::fold(name);
   while (dirent* entry = readdir(dir.get())) {
-    if (fold(entry->d_name) == wanted) return entry->d_name;
+    if (posix::fold(entry->d_name) == wanted) return entry->d_name;
   }
   return {};
 }
@@ -134,32 +74,6 @@ std::string resolveCase(const std::string& path) {
   if (match.empty()) match = name;
   if (resolvedParent.empty()) return match;
   return resolvedParent == "/" ? "/" + match : resolvedParent + "/" + match;
-}
-
-// Whether text is UTF-8 that converts to UTF-16 and back unchanged: no stray bytes, no overlong
-// forms, no surrogates.
-bool isUtf8(const std::string& text) {
-  const auto* s = reinterpret_cast<const unsigned char*>(text.data());
-  const std::size_t n = text.size();
-  for (std::size_t i = 0; i < n;) {
-    const unsigned char b = s[i];
-    const std::size_t length = b < 0x80                 ? 1
-                               : b >= 0xC2 && b <= 0xDF ? 2
-                               : b >= 0xE0 && b <= 0xEF ? 3
-                               : b >= 0xF0 && b <= 0xF4 ? 4
-                                                        : 0;
-    if (length == 0 || i + length > n) return false;
-    if (length > 1) {
-      const unsigned char low = b == 0xE0 ? 0xA0 : b == 0xF0 ? 0x90 : 0x80;
-      const unsigned char high = b == 0xED ? 0x9F : b == 0xF4 ? 0x8F : 0xBF;
-      if (s[i + 1] < low || s[i + 1] > high) return false;
-      for (std::size_t k = 2; k < length; ++k) {
-        if ((s[i + k] & 0xC0) != 0x80) return false;
-      }
-    }
-    i += length;
-  }
-  return true;
 }
 
 std::string cleaned(const std::string& path) {
@@ -228,32 +142,35 @@ Entry entryAt(const std::string& path) {
   throw systemError(path, error);
 }
 
-void expectFolderOrNothing(const std::string& path) {
-  if (entryAt(path) != Entry::Other) return;
-  auto [parent, name] = splitLast(path);
-  const std::string found = lookup(path);
-  const std::string shown =
-      found.empty() || found == name ? path : (parent == "/" ? "/" : parent + "/") + found;
-  const std::string resolved = resolveCase(path);
-  struct stat st;
-  const bool dangling =
-      lstat(resolved.c_str(), &st) == 0 && S_ISLNK(st.st_mode) && stat(resolved.c_str(), &st) != 0;
-  throw PlatformError(shown, std::string(dangling ? kDanglingLink : "This is not a folder.") +
-                                 " It was left as it is, and nothing was made.");
+namespace os {
+
+std::pair<std::string, std::string> splitLast(const std::string& path) {
+  return files::splitLast(path);
 }
 
-void makeFolder(const std::string& path) {
-  if (hasControlCharacter(path)) {
-    throw PlatformError(path, "Folder names may not hold line breaks or other control characters.");
-  }
-  if (path.empty()) throw PlatformError(path, "No folder name was given.");
-  // Windows refuses a second name that differs only in letter case, and so does this program.
-  if (!lookup(path).empty()) throw systemError(path, EEXIST);
-  auto [parent, name] = splitLast(path);
+std::string nameProblem(const std::string& /*name*/) {
+  return {};  // a POSIX name may hold anything but '/' and NUL
+}
+
+bool isDanglingLink(const std::string& path) {
+  const std::string resolved = resolveCase(path);
+  struct stat st;
+  return lstat(resolved.c_str(), &st) == 0 && S_ISLNK(st.st_mode) &&
+         stat(resolved.c_str(), &st) != 0;
+}
+
+PlatformError alreadyThere(const std::string& path) {
+  return systemError(path, EEXIST);
+}
+
+void createFolder(const std::string& path) {
+  const auto [parent, name] = files::splitLast(path);
   const std::string target =
       parent.empty() ? name : (parent == "/" ? "/" : resolveCase(parent) + "/") + name;
   if (mkdir(target.c_str(), 0777) != 0) throw systemError(path, errno);
 }
+
+}  // namespace os
 
 std::string environment(const std::string& name) {
   const char* value = std::getenv(name.c_str());
@@ -309,7 +226,7 @@ bool isAbsolute(const std::string& path) {
 }
 
 std::string folderPath(const std::string& path) {
-  if (path.empty()) throw PlatformError(path, "No folder was given.");
+  if (path.empty()) throw PlatformError(path, kNoFolder);
   std::string full = path;
   if (!isAbsolute(full)) {
     std::string cwd(PATH_MAX, '\0');
@@ -325,10 +242,10 @@ std::string folderPath(const std::string& path) {
     }
     throw systemError(path, error);
   }
-  if (!S_ISDIR(st.st_mode)) throw PlatformError(path, "This is not a folder.");
+  if (!S_ISDIR(st.st_mode)) throw PlatformError(path, kNotAFolder);
   // Such a name would reach the path box changed, and a folder of the changed name would be
   // made in its place.
-  if (!isUtf8(full)) {
+  if (!posix::isUtf8(full)) {
     throw PlatformError(path,
                         "The name of this folder, or of one above it, is not UTF-8 text, so the "
                         "program cannot show it unchanged and does not open it. Rename the "
@@ -368,7 +285,7 @@ std::vector<std::string> subfolders(const std::string& folder) {
       struct stat st;
       isFolder = fstatat(fd, entry->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
     }
-    if (isFolder) keyed.emplace_back(fold(entry->d_name), entry->d_name);
+    if (isFolder) keyed.emplace_back(posix::fold(entry->d_name), entry->d_name);
   }
   std::sort(keyed.begin(), keyed.end());
   std::vector<std::string> names;

@@ -1,4 +1,4 @@
-#include "platform/wrap.h"
+#include "platform/frontend/wrap.h"
 
 #include <vector>
 

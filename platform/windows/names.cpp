@@ -1,0 +1,46 @@
+#include "platform/windows/names.h"
+
+#include <algorithm>
+#include <array>
+
+#include "platform/files.h"
+#include "platform/windows/paths.h"
+
+namespace qb::windows {
+
+std::string forbiddenCharacter(char c) {
+  return std::string("Windows refuses the character \"") + c +
+         "\" in a name, as it does each of < > : \" / \\ | ? and *.";
+}
+
+std::string nameProblem(const std::string& name) {
+  if (files::hasControlCharacter(name)) {
+    return "Names may not hold line breaks or other control characters.";
+  }
+  const std::size_t at = name.find_first_of(kForbidden);
+  if (at != std::string::npos) return forbiddenCharacter(name[at]);
+  if (!name.empty() && (name.back() == '.' || name.back() == ' ')) {
+    return "Windows refuses a name that ends in a dot or a space.";
+  }
+  // Windows reads these as devices whatever extension follows them.
+  std::string device = name.substr(0, name.find('.'));
+  while (!device.empty() && device.back() == ' ')
+    device.pop_back();
+  std::string key = device;
+  std::transform(key.begin(), key.end(), key.begin(), [](char c) { return upperAscii(c); });
+  static const std::array<const char*, 30> kDevices{
+      "CON",  "PRN",  "AUX",  "NUL",         "CONIN$",      "CONOUT$",
+      "COM1", "COM2", "COM3", "COM4",        "COM5",        "COM6",
+      "COM7", "COM8", "COM9", "COM\xC2\xB9", "COM\xC2\xB2", "COM\xC2\xB3",
+      "LPT1", "LPT2", "LPT3", "LPT4",        "LPT5",        "LPT6",
+      "LPT7", "LPT8", "LPT9", "LPT\xC2\xB9", "LPT\xC2\xB2", "LPT\xC2\xB3"};
+  for (const char* reserved : kDevices) {
+    if (key == reserved) {
+      return "Windows keeps the name \"" + device +
+             "\" for a device, so nothing may be called that, with or without an extension.";
+    }
+  }
+  return {};
+}
+
+}  // namespace qb::windows
