@@ -12,7 +12,8 @@ def png_size(data):
 
 
 def main(out, inputs):
-    images = [open(path, "rb").read() for path in inputs]
+    # Smallest first, whatever order the sizes were given in, so the directory reads plainly.
+    images = sorted((open(path, "rb").read() for path in inputs), key=png_size)
     header = struct.pack("<HHH", 0, 1, len(images))
     offset = len(header) + 16 * len(images)
     entries = b""

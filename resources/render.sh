@@ -43,8 +43,10 @@ for size in 16 22 24 32 48 64 128 256; do
         --output "$here/hicolor/${size}x${size}/apps/quenbrook.png" "$here/clipboard.svg"
 done
 
-# Windows icons: every size a display at 100% to 300% asks for, packed from PNGs rendered into
-# a scratch folder.
+# Windows icons, packed from PNGs rendered into a scratch folder. Every icon holds the sizes
+# Windows draws itself (16, 20, 24, 32, 40, 48, 64 and 256: title bar, taskbar, Alt+Tab and
+# Explorer at 100% to 200%) so none of them is scaled; the picture buttons, 32 px at 100%, also
+# hold 80 and 96 for 250% and 300%.
 ico="$here/ico"
 scratch="$(mktemp -d)"
 trap 'rm -rf "$scratch"' EXIT
@@ -59,13 +61,14 @@ pack() { # pack SVG-NAME SIZE...
     done
     python3 "$here/make-ico.py" "$ico/$name.ico" "${pngs[@]}"
 }
-pack clipboard 16 20 24 32 40 48 64 96 128 256
-pack folder 16 20 24 32 40 48 64 96
+windows_sizes=(16 20 24 32 40 48 64 256)
+pack clipboard "${windows_sizes[@]}" 96 128
+pack folder "${windows_sizes[@]}" 96
 for name in "done" newfolder desktop mydocuments; do
-    pack "$name" 32 40 48 64 80 96
+    pack "$name" "${windows_sizes[@]}" 80 96
 done
 for name in folder-open folder-closed; do
-    pack "$name" 16 20 24 32 48
+    pack "$name" "${windows_sizes[@]}"
 done
 
 echo "render.sh: wrote $(find "$out" "$here/hicolor" -name '*.png' | wc -l) PNGs to $out" \
