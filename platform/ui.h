@@ -36,7 +36,6 @@ class Ui {
   int msgBox(const std::string& prompt, int flags, const std::string& title);
   std::string inputBox(const std::string& prompt, const std::string& title);
 
-
  private:
   friend class Form;
 

@@ -11,8 +11,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "platform/qt/QtWindow.h"
 #include "platform/frontend/wrap.h"
+#include "platform/qt/QtWindow.h"
 
 // The resource initialiser must be named from the global namespace.
 static void initPictures() {

@@ -2,10 +2,10 @@
 
 #include <commctrl.h>
 
+#include "platform/frontend/wrap.h"
 #include "platform/win32/Win32Window.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/text.h"
-#include "platform/frontend/wrap.h"
 
 namespace qb {
 

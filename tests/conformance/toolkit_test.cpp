@@ -4,8 +4,8 @@
 
 #include <utility>
 
-#include "platform/ui.h"
 #include "platform/frontend/wrap.h"
+#include "platform/ui.h"
 #include "tests/support/Disk.h"
 #include "tests/support/ScriptedUser.h"
 
