@@ -11,7 +11,7 @@ sample=/tmp/quenbrook-screenshots
 
 if [ "${1:-}" != --on-display ]; then
   scripts/setup-debian.sh xvfb xauth xdotool imagemagick openbox
-  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  cmake --preset linux >/dev/null
   cmake --build build --target quenbrook
   rm -rf "$sample"
   mkdir -p "$sample"/Projects/{Atlas,Beacon,Cobalt} "$sample/home/Desktop"
