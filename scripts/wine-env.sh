@@ -1,9 +1,9 @@
 # shellcheck shell=bash
 # The one wine set-up, sourced by every script that runs the Windows build under wine:
-#   source scripts/wine-env.sh [PREFIX]
-# PREFIX defaults to build-win/wineprefix, beside the Windows build. No Mono or Gecko prompts,
-# no debug output.
-export WINEPREFIX=${1:-${WINEPREFIX:-$PWD/build-win/wineprefix}}
+#   [WINEPREFIX=...] source scripts/wine-env.sh
+# The prefix is build-win/wineprefix, beside the Windows build, unless WINEPREFIX names another.
+# No Mono or Gecko prompts, no debug output.
+export WINEPREFIX=${WINEPREFIX:-$PWD/build-win/wineprefix}
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 
 # Makes the prefix once; it needs a display (run it under xvfb-run).

@@ -8,6 +8,8 @@ namespace qb::files::posix {
 namespace {
 
 // Letter case is folded with the full Unicode tables of C.UTF-8, whatever locale the user runs.
+// Each character is upper-cased on its own, as Windows matches names: no special casing, no
+// normalisation, so the final sigma matches sigma and a dotted capital I matches no i.
 locale_t foldingLocale() {
   static locale_t locale = [] {
     locale_t made = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
@@ -44,7 +46,7 @@ std::string fold(const std::string& name) {
   for (std::size_t i = 0; i < n;) {
     const unsigned char b = s[i];
     if (b < 0x80) {
-      out += static_cast<char>(b >= 'A' && b <= 'Z' ? b + ('a' - 'A') : b);
+      out += static_cast<char>(b >= 'a' && b <= 'z' ? b - ('a' - 'A') : b);
       ++i;
       continue;
     }
@@ -60,7 +62,7 @@ std::string fold(const std::string& name) {
       ++i;
       continue;
     }
-    appendUtf8(out, static_cast<char32_t>(towlower_l(static_cast<wint_t>(c), foldingLocale())));
+    appendUtf8(out, static_cast<char32_t>(towupper_l(static_cast<wint_t>(c), foldingLocale())));
     i += length;
   }
   return out;

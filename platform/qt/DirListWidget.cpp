@@ -103,13 +103,11 @@ void DirListWidget::ensureListed() {
   scrollTo(current);
 }
 
-int DirListWidget::rowOf(const std::string& path) {
-  ensureListed();
+int DirListWidget::rowOf(const std::string& path) const {
   return rows_.rowOf(path);
 }
 
-std::string DirListWidget::pathOfRow(int row) {
-  ensureListed();
+std::string DirListWidget::pathOfRow(int row) const {
   return rows_.pathOf(static_cast<std::size_t>(row));
 }
 

@@ -27,9 +27,9 @@ class DirListWidget : public QListView {
 
   // Reads the folder if it has not been read since it last changed.
   void ensureListed();
-  int rowOf(const std::string& path);
-  // The folder that opening the row moves to.
-  std::string pathOfRow(int row);
+  // The row shown that opens path, or -1; the folder that opening a shown row moves to.
+  int rowOf(const std::string& path) const;
+  std::string pathOfRow(int row) const;
 
  protected:
   void keyPressEvent(QKeyEvent* event) override;

@@ -58,18 +58,15 @@ void DirListBox::ensureListed() {
   SendMessageW(hwnd_, LB_SETCURSEL, rows_.current(), 0);
 }
 
-int DirListBox::rowCount() {
-  ensureListed();
-  return static_cast<int>(rows_.count());
+int DirListBox::rowCount() const {
+  return static_cast<int>(SendMessageW(hwnd_, LB_GETCOUNT, 0, 0));
 }
 
-int DirListBox::rowOf(const std::string& path) {
-  ensureListed();
+int DirListBox::rowOf(const std::string& path) const {
   return rows_.rowOf(path);
 }
 
-std::string DirListBox::pathOfRow(int row) {
-  ensureListed();
+std::string DirListBox::pathOfRow(int row) const {
   return rows_.pathOf(static_cast<std::size_t>(row));
 }
 
@@ -82,6 +79,7 @@ int DirListBox::selectedRow() const {
 }
 
 void DirListBox::open(int row) {
+  ensureListed();
   if (row < 0 || row >= rowCount()) return;
   const std::string path = pathOfRow(row);
   // Opening may unload the window and this list with it.
@@ -94,6 +92,7 @@ void DirListBox::typeAhead(wchar_t typed) {
   if (now - lastTyped_ > kTypingPause) typed_.clear();
   lastTyped_ = now;
   typed_ += typed;
+  ensureListed();
   const int count = rowCount();
   if (count == 0) return;
   // The same letter again moves on to the next row that starts with it.

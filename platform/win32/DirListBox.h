@@ -26,10 +26,10 @@ class DirListBox : public ChildControl {
 
   // Reads the folder if it has not been read since it last changed.
   void ensureListed();
-  int rowCount();
-  int rowOf(const std::string& path);
-  // The folder that opening the row moves to.
-  std::string pathOfRow(int row);
+  // What the list shows: its rows, the row that opens path (or -1), the folder a row opens.
+  int rowCount() const;
+  int rowOf(const std::string& path) const;
+  std::string pathOfRow(int row) const;
 
   void place(const RECT& rect, UINT dpi, HFONT font) override;
 

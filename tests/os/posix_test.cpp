@@ -13,12 +13,20 @@ namespace {
 
 TEST(PosixFiles, PathsAreFoundIgnoringCaseAndCleanedAsTheSystemTakesThem) {
   TempFolder temp;
-  for (const char* folder : {"Desktop", "same", "SAME", "ärger", "Sub/Inner", "Project/Images"})
+  for (const char* folder :
+       {"Desktop", "same", "SAME", "ärger", "Sub/Inner", "Project/Images", "οδος", "İstanbul"})
     makeFolders(temp / folder);
   writeFile(temp / "notes.TXT");
   std::filesystem::create_directory_symlink(temp / "Sub/Inner", temp / "link");
   EXPECT_EQ(files::lookup(temp / "SAME"), "SAME");  // an exact match first
   EXPECT_EQ(files::lookup(temp / "ÄRGER"), "ärger");
+  // Each letter upper-cased on its own, as Windows matches names: the final sigma is a sigma
+  // and a dotted capital I is no i.
+  EXPECT_EQ(files::lookup(temp / "ΟΔΟΣ"), "οδος");
+  EXPECT_EQ(files::lookup(temp / "οδος"), "οδος");
+  EXPECT_EQ(files::lookup(temp / "οδοσ"), "οδος");
+  EXPECT_EQ(files::lookup(temp / "istanbul"), "");
+  EXPECT_EQ(files::lookup(temp / "sub/INNER"), "Inner");
   EXPECT_EQ(files::lookup(temp / "DESKTOP/../desktop"), "Desktop");
   EXPECT_EQ(files::lookup(temp / "notes.txt/inside"), "");
   EXPECT_THROW(files::makeFolder(temp / "project/IMAGES"), PlatformError);

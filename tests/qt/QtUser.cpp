@@ -80,7 +80,7 @@ class QtUser : public ScriptedUser {
 
   void clickFolder(const std::string& window, const std::string& control, const std::string& path,
                    bool twice) override {
-    auto* list = find<DirListWidget>(window, control);
+    auto* list = shownList(window, control);
     const int row = list ? list->rowOf(path) : -1;
     if (list && row < 0) ADD_FAILURE() << path << " is not shown in " << control;
     if (row < 0) return;
@@ -137,8 +137,7 @@ class QtUser : public ScriptedUser {
 
   std::vector<std::string> rows(const std::string& window, const std::string& control) override {
     std::vector<std::string> paths;
-    auto* list = find<DirListWidget>(window, control);
-    if (list) list->ensureListed();
+    auto* list = shownList(window, control);
     for (int row = 0; list && row < list->model()->rowCount(); ++row)
       paths.push_back(list->pathOfRow(row));
     return paths;
@@ -200,6 +199,12 @@ class QtUser : public ScriptedUser {
     auto* found =
         top ? dynamic_cast<T*>(top->findChild<QWidget*>(QString::fromStdString(control))) : nullptr;
     return top && !found ? noControl(window, control) : found;
+  }
+
+  // The list as the user sees it once the screen has caught up: the driver lists nothing itself.
+  DirListWidget* shownList(const std::string& window, const std::string& control) {
+    QCoreApplication::processEvents();
+    return find<DirListWidget>(window, control);
   }
 
   QWidget* focus(const std::string& window, const std::string& control) {

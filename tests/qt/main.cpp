@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <cstdlib>
 
+#include "tests/support/ScriptedUser.h"
+
 // The Qt stories run on the offscreen platform, with the real nested event loops.
 int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
@@ -16,5 +18,7 @@ int main(int argc, char** argv) {
       });
   QApplication application(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
+  // A story takes well under a second; one that hangs is stopped and told.
+  qb::test::limitEachTest(std::chrono::seconds(20));
   return RUN_ALL_TESTS();
 }

@@ -44,12 +44,10 @@ class Story : public ::testing::Test {
   // the main loop return 0 with no window left; one that expects it open says so.
   void play(const std::function<void()>& script) { play(script, ending_); }
   void play(const std::function<void()>& script, Ending ending) {
-    int argc = 1;
-    char name[] = "quenbrook";
-    char* argv[] = {name, nullptr};
+    Arguments arguments;
     user_->forgetAsked();
-    Watchdog watchdog;
-    const int status = runQuenbrook(argc, argv, [&](Toolkit& toolkit, Quenbrook& program) {
+    const int status = runQuenbrook(arguments.argc, arguments.argv, [&](Toolkit& toolkit,
+                                                                        Quenbrook& program) {
       program_ = &program;
       user_->attach(toolkit);
       script();
@@ -63,7 +61,6 @@ class Story : public ::testing::Test {
       if (!program.ui.ended()) toolkit.dispatch([&] { program.ui.end(); });
       user_->detach();
       program_ = nullptr;
-      watchdog.arm();
     });
     EXPECT_EQ(status, 0);
   }

@@ -7,8 +7,6 @@
 
 namespace qb::test {
 
-bool makeDanglingLink(const std::string& link);  // in step1_test.cpp
-
 namespace {
 
 const std::string kSep(1, files::kSeparator);

@@ -1,40 +1,12 @@
 // Step 1 as a user tells it: browse, choose a folder, and the project's folders
 // are there.
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
-
 #include <filesystem>
 #include <optional>
 
 #include "tests/stories/Story.h"
 
 namespace qb::test {
-
-// A link whose target is missing. Wine makes no symbolic links of its own: there the system's ln
-// makes one, which wine shows as Windows would not.
-bool makeDanglingLink(const std::string& link) {
-  if (makeFolderLink(link + "-gone", link)) return true;
-#ifdef _WIN32
-  const std::size_t cut = link.rfind('\\');
-  const std::wstring name = u8(link.substr(cut + 1)).wstring();
-  std::wstring command = L"ln -s \"" + name + L"-gone\" \"" + name + L"\"";
-  STARTUPINFOW start{};
-  start.cb = sizeof start;
-  PROCESS_INFORMATION process{};
-  if (!CreateProcessW(L"Z:\\bin\\ln", command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      u8(link.substr(0, cut)).wstring().c_str(), &start, &process)) {
-    return false;
-  }
-  WaitForSingleObject(process.hProcess, INFINITE);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  return true;
-#else
-  return false;
-#endif
-}
 
 namespace {
 
@@ -105,33 +77,53 @@ TEST_F(Step1, ALinkToAFolderCountsAsThatFolderAndItsFoldersInAnyLetterCaseAreKep
 // saying why, leaves step 1 open and the disk as it was, and the user may browse again.
 struct Refusal {
   const char* story;
-  std::string typed;            // under the folder, unless asTyped
-  const char* reason;           // part of the message, or the system's
-  const char* named = nullptr;  // under the folder; or the path typed
-  const char* file = nullptr;   // a plain file in the way, under the folder
-  const char* made = nullptr;   // a folder there first, under the folder
-  bool locked = false;          // nobody may write in "locked"
+  std::string typed;             // under the folder, unless asTyped
+  const char* reason = nullptr;  // part of the message; none: the system's
+  const char* named = nullptr;   // under the folder; or the path typed
+  const char* file = nullptr;    // a plain file in the way, under the folder
+  const char* made = nullptr;    // a folder there first, under the folder
+  bool locked = false;           // nobody may write in "locked"
   bool asTyped = false;
   bool dangling = false;  // typed is a link whose target is missing
 };
 
 TEST_F(Step1, ChoicesThatCannotHoldAProjectAreRefusedAndNothingChanges) {
   const std::vector<Refusal> refusals{
-      {"nothing", "", "This field is required", nullptr, nullptr, nullptr, false, true},
-      {"a relative path", "Relative Project", "full path", nullptr, nullptr, nullptr, false, true},
-      {"a plain file where the project folder should be", "Proj", "not a folder", nullptr, "Proj"},
-      {"a plain file where a subfolder should be, in another letter case", "Proj", "not a folder",
-       "Proj/PACKAGE", "Proj/PACKAGE", "Proj"},
-      {"a path through a plain file", "notes.txt/Proj", nullptr, nullptr, "notes.txt"},
-      {"a missing parent", "missing/Proj", nullptr},
-      {"a name longer than the file system allows", std::string(300, 'n'), nullptr, ""},
-      {"a line break", "one\ntwo", "control characters"},
-      {"a next-line character", "one\xC2\x85two", "control characters"},
-      {"a parent nobody may write in", "locked/Proj", nullptr, nullptr, nullptr, "locked", true},
-      {"a project folder nobody may write in", "locked", nullptr, "locked/Images", nullptr,
-       "locked", true},
-      {"a dangling link", "gone", "target is missing", nullptr, nullptr, nullptr, false, false,
-       true},
+      {.story = "nothing", .typed = "", .reason = "This field is required", .asTyped = true},
+      {.story = "a relative path",
+       .typed = "Relative Project",
+       .reason = "full path",
+       .asTyped = true},
+      {.story = "a plain file where the project folder should be",
+       .typed = "Proj",
+       .reason = "not a folder",
+       .file = "Proj"},
+      {.story = "a plain file where a subfolder should be, in another letter case",
+       .typed = "Proj",
+       .reason = "not a folder",
+       .named = "Proj/PACKAGE",
+       .file = "Proj/PACKAGE",
+       .made = "Proj"},
+      {.story = "a path through a plain file", .typed = "notes.txt/Proj", .file = "notes.txt"},
+      {.story = "a missing parent", .typed = "missing/Proj"},
+      {.story = "a name longer than the file system allows",
+       .typed = std::string(300, 'n'),
+       .named = ""},
+      {.story = "a line break", .typed = "one\ntwo", .reason = "control characters"},
+      {.story = "a next-line character", .typed = "one\xC2\x85two", .reason = "control characters"},
+      {.story = "a parent nobody may write in",
+       .typed = "locked/Proj",
+       .made = "locked",
+       .locked = true},
+      {.story = "a project folder nobody may write in",
+       .typed = "locked",
+       .named = "locked/Images",
+       .made = "locked",
+       .locked = true},
+      {.story = "a dangling link",
+       .typed = "gone",
+       .reason = "target is missing",
+       .dangling = true},
   };
   const auto home = std::filesystem::current_path();
   for (const Refusal& refusal : refusals) {

@@ -8,8 +8,6 @@
 
 namespace qb::test {
 
-bool makeDanglingLink(const std::string& link);  // in step1_test.cpp
-
 namespace {
 
 class Step2 : public Story {
@@ -88,6 +86,8 @@ TEST_F(Step2, TheTypicalRunMakesTheProjectInDocumentsAndAShortcutOnTheDesktop) {
     EXPECT_EQ(program().io.ProjectFolder, made);
     expectShortcut(desktop, "My Project", made);
     ASSERT_EQ(user().asked().size(), 3u);
+    // New Folder works in the folder as it is on disk, even after a jump to where the list was.
+    EXPECT_EQ(user().asked()[1].prompt, "Really create:\r\n" + made + " ?");
     EXPECT_EQ(user().asked()[2].prompt, "Process complete");
     EXPECT_EQ(user().asked()[2].flags, 0);
     EXPECT_EQ(user().asked()[2].title, "Good news!");
@@ -167,9 +167,9 @@ TEST_F(Step2, NamesInAnyScriptOrOfSpacesOnlyGoAsTyped) {
 // and nothing that was there changes.
 struct Failure {
   const char* story;
-  const char* folder;  // under the temporary folder
-  const char* named;   // what the message names, under the temporary folder
-  const char* reason;
+  const char* folder = "Shortcuts";  // under the temporary folder
+  const char* named = "Shortcuts";   // what the message names, under the temporary folder
+  const char* reason = nullptr;      // part of the message; none: the system's
   std::string inTheWay = {};  // under the temporary folder: a plain file, or a folder ending in '/'
   std::function<bool(const std::string& shortcuts)> prepare = {};  // false: not possible here
   bool projectGone = false;  // the project folder is removed while step 2 is open
@@ -187,21 +187,44 @@ TEST_F(Step2, ShortcutsThatCannotBeMadeAreReportedAndStepTwoStaysOpen) {
   const std::string link = "Shortcuts/" + shortcutFile("Link"),
                     twin = "Shortcuts/" + shortcutFile("LINK") + "/";
   const std::vector<Failure> failures{
-      {"a folder nobody may write in", "Shortcuts", "Shortcuts/Link", nullptr, "", lock},
-      {"a project folder that has gone", "Shortcuts", "Project", "not there any more", "", nullptr,
-       true},
-      {"a folder that does not exist", "Nowhere", "Nowhere", nullptr},
-      {"a plain file as the folder", "notes.txt", "notes.txt", "not a folder", "notes.txt"},
-      {"a file of that name", "Shortcuts", "Shortcuts/Link", "left as it is", link},
-      {"a folder of that name in another case", "Shortcuts", "Shortcuts/Link", "left as it is",
-       twin},
-      {"a dangling link of that name", "Shortcuts", "Shortcuts/Link", "left as it is", "", dangle},
-      {"a dangling link as the folder", "gone", "gone", "target is missing", "", goneFolder},
-      {"a paragraph separator in the name", "Shortcuts", "Shortcuts", "control character", "",
-       nullptr, false, "one\xE2\x80\xA9two"},
-      {"a separator in the name", "Shortcuts", "Shortcuts", nullptr, "", nullptr, false, "one/two"},
-      {"a name longer than the file system allows", "Shortcuts", "Shortcuts", nullptr, "", nullptr,
-       false, std::string(300, 'n')},
+      {.story = "a folder nobody may write in", .named = "Shortcuts/Link", .prepare = lock},
+      {.story = "a project folder that has gone",
+       .named = "Project",
+       .reason = "not there any more",
+       .projectGone = true},
+      {.story = "a folder that does not exist", .folder = "Nowhere", .named = "Nowhere"},
+      {.story = "a plain file as the folder",
+       .folder = "notes.txt",
+       .named = "notes.txt",
+       .reason = "not a folder",
+       .inTheWay = "notes.txt"},
+      {.story = "a file of that name",
+       .named = "Shortcuts/Link",
+       .reason = "left as it is",
+       .inTheWay = link},
+      {.story = "a folder of that name in another case",
+       .named = "Shortcuts/Link",
+       .reason = "left as it is",
+       .inTheWay = twin},
+      {.story = "a dangling link of that name",
+       .named = "Shortcuts/Link",
+       .reason = "left as it is",
+       .prepare = dangle},
+      {.story = "a dangling link as the folder",
+       .folder = "gone",
+       .named = "gone",
+       .reason = "target is missing",
+       .prepare = goneFolder},
+      {.story = "a paragraph separator in the name",
+       .reason = "control character",
+       .name = "one\xE2\x80\xA9two"},
+      {.story = "a separator in the name", .name = "one/two"},
+#ifndef _WIN32
+      // On Windows these are the files "..lnk" and "...lnk".
+      {.story = "the name of this folder", .name = "."},
+      {.story = "the name of the folder above", .name = ".."},
+#endif
+      {.story = "a name longer than the file system allows", .name = std::string(300, 'n')},
   };
   for (const Failure& failure : failures) {
     SCOPED_TRACE(failure.story);

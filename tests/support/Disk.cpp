@@ -31,6 +31,26 @@ std::string utf8(const fs::path& path) {
 // For the questions whose failure is itself the answer.
 thread_local std::error_code ignored;
 
+#ifdef _WIN32
+// Runs one of the Linux system's own commands under wine, with arguments, in folder: wine makes
+// no symbolic links, and cannot remove the dangling ones it lists as nothing.
+bool runOnHost(const wchar_t* program, const std::wstring& arguments, const std::string& folder) {
+  std::wstring command = std::wstring(program) + L" " + arguments;
+  STARTUPINFOW start{};
+  start.cb = sizeof start;
+  PROCESS_INFORMATION process{};
+  const std::wstring path = std::wstring(L"Z:\\bin\\") + program;
+  if (!CreateProcessW(path.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      u8(folder).wstring().c_str(), &start, &process)) {
+    return false;
+  }
+  WaitForSingleObject(process.hProcess, INFINITE);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return true;
+}
+#endif
+
 void setVariable(const std::string& name, const char* value) {
 #ifdef _WIN32
   SetEnvironmentVariableW(u8(name).c_str(), value ? u8(value).c_str() : nullptr);
@@ -56,6 +76,12 @@ TempFolder::TempFolder() {
 
 TempFolder::~TempFolder() {
   removeAll(path_);
+#ifdef _WIN32
+  if (fs::exists(u8(path_), ignored)) {
+    const std::size_t cut = path_.rfind('\\');
+    runOnHost(L"rm", L"-rf \"" + u8(path_.substr(cut + 1)).wstring() + L"\"", path_.substr(0, cut));
+  }
+#endif
 }
 
 std::string TempFolder::operator/(const std::string& name) const {
@@ -109,6 +135,17 @@ bool sameFolder(const std::string& a, const std::string& b) {
 bool makeFolderLink(const std::string& target, const std::string& link) {
   fs::create_directory_symlink(u8(target), u8(link), ignored);
   return fs::is_symlink(u8(link), ignored);
+}
+
+bool makeDanglingLink(const std::string& link) {
+  if (makeFolderLink(link + "-gone", link)) return true;
+#ifdef _WIN32
+  const std::size_t cut = link.rfind('\\');
+  const std::wstring name = u8(link.substr(cut + 1)).wstring();
+  return runOnHost(L"ln", L"-s \"" + name + L"-gone\" \"" + name + L"\"", link.substr(0, cut));
+#else
+  return false;
+#endif
 }
 
 std::string shortcutFile(const std::string& name) {

@@ -41,6 +41,9 @@ bool sameFolder(const std::string& a, const std::string& b);
 
 // A symbolic link to a folder, or a dangling one; false where this system cannot make one.
 bool makeFolderLink(const std::string& target, const std::string& link);
+// A link whose target is missing. Wine makes no symbolic links of its own: there the host's ln
+// makes one, which wine shows as Windows would not.
+bool makeDanglingLink(const std::string& link);
 
 // The file a shortcut of that name is: the name itself on POSIX systems, name.lnk on Windows.
 std::string shortcutFile(const std::string& name);

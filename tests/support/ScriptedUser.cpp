@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <future>
+#include <mutex>
+#include <thread>
 
 namespace qb::test {
 
@@ -19,6 +21,7 @@ std::nullptr_t ScriptedUser::noControl(const std::string& window, const std::str
 }
 
 void ScriptedUser::shown(const std::string& window, bool modal) {
+  note(std::string(modal ? "shown modally: " : "shown: ") + window);
   auto& queue = scripts_[window];
   // A window that is not modal needs no script; the others wait under a modal one until it
   // closes, so its script must close it.
@@ -37,6 +40,7 @@ void ScriptedUser::shown(const std::string& window, bool modal) {
 
 int ScriptedUser::answerMessage(const std::string& prompt, int flags, const std::string& title) {
   asked_.push_back({prompt, flags, title});
+  note("message \"" + title + "\": " + prompt);
   const bool question = (flags & kButtonsMask) == kYesNo;
   if (messageAnswers_.empty() && question) ADD_FAILURE() << "Unexpected question: " << prompt;
   if (messageAnswers_.empty()) return question ? kNo : kOk;
@@ -47,6 +51,7 @@ int ScriptedUser::answerMessage(const std::string& prompt, int flags, const std:
 
 std::string ScriptedUser::answerInput(const std::string& prompt, const std::string& title) {
   asked_.push_back({prompt, -1, title});
+  note("input box \"" + title + "\": " + prompt);
   if (inputAnswers_.empty()) ADD_FAILURE() << "Unexpected input box: " << prompt;
   if (inputAnswers_.empty()) return {};
   std::string answer = std::move(inputAnswers_.front());
@@ -55,20 +60,16 @@ std::string ScriptedUser::answerInput(const std::string& prompt, const std::stri
 }
 
 int runLoop(ScriptedUser& user, const std::function<bool(Toolkit&)>& script) {
-  int argc = 1;
-  char name[] = "quenbrook";
-  char* argv[] = {name, nullptr};
-  std::unique_ptr<Toolkit> toolkit = makeNativeToolkit(argc, argv);
+  Arguments arguments;
+  std::unique_ptr<Toolkit> toolkit = makeNativeToolkit(arguments.argc, arguments.argv);
   if (!toolkit) {
     ADD_FAILURE() << "No toolkit";
     return -1;
   }
-  Watchdog watchdog;
   toolkit->post([&] {
     user.attach(*toolkit);
     const bool ended = script(*toolkit);
     user.detach();
-    watchdog.arm();
     if (ended) return;
     ADD_FAILURE() << "The program was left running after the script";
     toolkit->quit();
@@ -76,17 +77,54 @@ int runLoop(ScriptedUser& user, const std::function<bool(Toolkit&)>& script) {
   return toolkit->run();
 }
 
-void Watchdog::arm() {
-  thread_ = std::thread([ended = done_.get_future()] {
-    if (ended.wait_for(std::chrono::minutes(1)) == std::future_status::ready) return;
-    std::fputs("The main loop did not return after the program ended.\n", stderr);
-    std::_Exit(1);
-  });
+namespace {
+
+std::mutex stepsLock;
+std::vector<std::string> steps;  // of the running test
+
+class TimeLimit : public ::testing::EmptyTestEventListener {
+ public:
+  explicit TimeLimit(std::chrono::seconds limit) : limit_(limit) {}
+
+  void OnTestStart(const ::testing::TestInfo& test) override {
+    {
+      const std::lock_guard<std::mutex> lock(stepsLock);
+      steps.clear();
+    }
+    finished_ = std::promise<void>();
+    const std::string name = std::string(test.test_suite_name()) + "." + test.name();
+    watch_ = std::thread([this, name, ended = finished_.get_future()] {
+      if (ended.wait_for(limit_) == std::future_status::ready) return;
+      const std::lock_guard<std::mutex> lock(stepsLock);
+      std::fprintf(stderr, "%s did not finish within %lld s. What it did until then:\n",
+                   name.c_str(), static_cast<long long>(limit_.count()));
+      for (const std::string& step : steps)
+        std::fprintf(stderr, "  %s\n", step.c_str());
+      std::fflush(stderr);
+      std::_Exit(1);
+    });
+  }
+
+  void OnTestEnd(const ::testing::TestInfo&) override {
+    finished_.set_value();
+    watch_.join();
+  }
+
+ private:
+  std::chrono::seconds limit_;
+  std::promise<void> finished_;
+  std::thread watch_;
+};
+
+}  // namespace
+
+void note(const std::string& step) {
+  const std::lock_guard<std::mutex> lock(stepsLock);
+  steps.push_back(step);
 }
 
-Watchdog::~Watchdog() {
-  done_.set_value();
-  if (thread_.joinable()) thread_.join();
+void limitEachTest(std::chrono::seconds limit) {
+  ::testing::UnitTest::GetInstance()->listeners().Append(new TimeLimit(limit));
 }
 
 }  // namespace qb::test

@@ -5,13 +5,12 @@
 // what they asked is recorded. Scripts run from inside the toolkit's own loops, as a user's
 // clicks would.
 
+#include <chrono>
 #include <deque>
 #include <functional>
-#include <future>
 #include <map>
 #include <memory>
 #include <string>
-#include <thread>
 #include <utility>
 #include <vector>
 
@@ -113,21 +112,23 @@ class ScriptedUser : private StandIn {
 // Provided by each toolkit's test driver.
 std::unique_ptr<ScriptedUser> makeScriptedUser();
 
+// The program's arguments as the tests start it: its name alone.
+struct Arguments {
+  int argc = 1;
+  char name[10] = "quenbrook";
+  char* argv[2] = {name, nullptr};
+};
+
 // Makes the native toolkit as the program does and runs its main loop, with script called from
 // inside it. The script says whether it ended its program; one that did not is a failure, and
 // the loop is ended for it. Returns the main loop's status.
 int runLoop(ScriptedUser& user, const std::function<bool(Toolkit&)>& script);
 
-// Ends the test run, saying why, should the main loop not return within a minute of being told
-// to: a story fails rather than hangs.
-class Watchdog {
- public:
-  ~Watchdog();
-  void arm();  // the program has ended
+// Ends the test run should a test not finish within limit, saying which test it was and what the
+// program showed and asked until then, so that a hang fails at once with its story told.
+void limitEachTest(std::chrono::seconds limit);
 
- private:
-  std::promise<void> done_;
-  std::thread thread_;
-};
+// Notes a step of the running test, told if the test runs out of time.
+void note(const std::string& step);
 
 }  // namespace qb::test

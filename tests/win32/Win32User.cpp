@@ -75,7 +75,7 @@ class Win32User : public ScriptedUser {
 
   void clickFolder(const std::string& window, const std::string& control, const std::string& path,
                    bool twice) override {
-    win32::DirListBox* list = dirList(window, control);
+    win32::DirListBox* list = shownList(window, control);
     const int row = list ? list->rowOf(path) : -1;
     if (list && row < 0) ADD_FAILURE() << path << " is not shown in " << control;
     if (row < 0 || !usable(window, control)) return;
@@ -145,7 +145,7 @@ class Win32User : public ScriptedUser {
 
   std::vector<std::string> rows(const std::string& window, const std::string& control) override {
     std::vector<std::string> paths;
-    win32::DirListBox* list = dirList(window, control);
+    win32::DirListBox* list = shownList(window, control);
     for (int row = 0; list && row < list->rowCount(); ++row)
       paths.push_back(list->pathOfRow(row));
     return paths;
@@ -229,10 +229,21 @@ class Win32User : public ScriptedUser {
     SetFocus(target);
     for (const UINT code : codes)
       key(target, code);
+    settle();
+  }
+
+  // Handles what is queued, as the screen catches up while a user looks.
+  void settle() {
     toolkit().runUntil([] {
       MSG message;
       return !PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);
     });
+  }
+
+  // The list as the user sees it once it has painted: the driver lists nothing itself.
+  win32::DirListBox* shownList(const std::string& window, const std::string& control) {
+    settle();
+    return dirList(window, control);
   }
 
   Win32Window* findWindow(const std::string& name, bool required = true) {

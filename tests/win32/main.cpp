@@ -2,10 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
+#include "tests/support/ScriptedUser.h"
+
 // The Win32 stories run on real windows, under Windows or wine, with the real nested loops.
 int main(int argc, char** argv) {
   // Failures name paths in any script.
   SetConsoleOutputCP(CP_UTF8);
+  // What a test printed is kept if it is stopped: a pipe would otherwise hold it back.
+  std::setvbuf(stdout, nullptr, _IONBF, 0);
   ::testing::InitGoogleTest(&argc, argv);
+  // A story takes a few seconds under wine; one that hangs is stopped and told.
+  qb::test::limitEachTest(std::chrono::seconds(45));
   return RUN_ALL_TESTS();
 }
