@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the two packages and checks them as the people who install them meet them:
-# - the Debian package (build/packages/) passes lintian, desktop-file-validate and appstreamcli,
-#   installs with dpkg -i, runs from /usr/bin, and leaves no file behind once purged;
+# - the Debian package (build-deb/packages/), built with Debian's hardening flags, passes lintian
+#   (no hardening notes either), desktop-file-validate and appstreamcli, installs with dpkg -i,
+#   runs from /usr/bin, and leaves no file behind once purged;
 # - the Windows installer (build-win/Quenbrook-<version>.msi) installs silently under wine in a
 #   fresh prefix, the installed Quenbrook.exe opens step 1, a rebuilt package of the same version
 #   and then one of the next version (which differs only in the fourth part) each replace the
@@ -61,8 +62,10 @@ if [ "${1:-}" = --windows-on-display ]; then
       fail "$(wc -l <<<"$key") uninstall entries named Quenbrook after $1:"$'\n'"$key"
     [ "$key" != "$previous" ] || fail "$1 left the package installed before it in place"
     entry=$(wine reg query "$uninstall\\$key" 2>/dev/null | tr -d '\r')
-    for value in "DisplayName +REG_SZ +Quenbrook$" "DisplayVersion +REG_SZ +$major.$minor.$((build * 1000 + revision))$" \
-      "Publisher +REG_SZ +The Quenbrook developers$" "UninstallString +REG_EXPAND_SZ +MsiExec.exe /X$key$" \
+    for value in "DisplayName +REG_SZ +Quenbrook$" \
+      "DisplayVersion +REG_SZ +$major.$minor.$((build * 1000 + revision))$" \
+      "Publisher +REG_SZ +The Quenbrook developers$" \
+      "UninstallString +REG_EXPAND_SZ +MsiExec.exe /X$key$" \
       'InstallLocation +REG_SZ +C:\\Program Files\\Quenbrook\\$'; do
       grep -Eq "^ +$value" <<<"$entry" || fail "the uninstall entry lacks $value:"$'\n'"$entry"
     done
@@ -92,7 +95,8 @@ if [ "${1:-}" = --windows-on-display ]; then
   echo "check-packages: a rebuilt $version package replaced it: $key"
   install "$next" "$next_version"
   echo "check-packages: the $next_version package replaced that: $key"
-  wine msiexec /i "$(winepath -w "$msi")" /qn && fail "the $version package installed over $next_version"
+  wine msiexec /i "$(winepath -w "$msi")" /qn &&
+    fail "the $version package installed over $next_version"
   wineserver -w
   [ "$(entries)" = "$key" ] || fail "the refused $version package changed the list of programs"
   echo "check-packages: the $version package refused to replace $next_version"
@@ -111,19 +115,28 @@ fi
 scripts/setup-debian.sh lintian desktop-file-utils appstream wixl mingw-w64 wine wine64 xvfb \
   xauth xdotool
 
-# The Debian package, from the Linux build the test command made.
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build --target quenbrook package_docs
-rm -rf build/packages
-(cd build && cpack >/dev/null)
-deb=build/packages/quenbrook_${version}_amd64.deb
+# The Debian package, from a build of its own with Debian's flags as dpkg-buildflags gives them,
+# hardening included (bindnow is only given with hardening=+all), so the test build keeps its
+# own. The build type None adds nothing to them, as Debian's own CMake builds do.
+flags() { DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get "$1"; }
+cmake -S . -B build-deb -G Ninja -DCMAKE_BUILD_TYPE=None -DQUENBROOK_TESTS=OFF \
+  -DCMAKE_CXX_FLAGS="$(flags CPPFLAGS) $(flags CXXFLAGS)" \
+  -DCMAKE_EXE_LINKER_FLAGS="$(flags LDFLAGS)" >/dev/null
+cmake --build build-deb -j2 --target quenbrook package_docs
+rm -rf build-deb/packages
+(cd build-deb && cpack >/dev/null)
+deb=build-deb/packages/quenbrook_${version}_amd64.deb
 [ -f "$deb" ] || fail "no $deb"
 echo "check-packages: $deb ($(stat -c %s "$deb") bytes)"
 dpkg-deb --info "$deb" | sed -n 's/^ Depends:/Depends:/p'
 dpkg-deb --contents "$deb"
 
-# lintian says it would rather not run as root; everything else it says is checked.
-lintian --fail-on error,warning --display-info --pedantic "$deb" 2> >(grep -v 'root privileges' >&2)
+# lintian says it would rather not run as root; everything else it says is checked, and of its
+# notes, those on hardening fail the check too.
+notes=$(lintian --fail-on error,warning --display-info --pedantic "$deb" \
+  2> >(grep -v 'root privileges' >&2)) || fail "lintian failed:"$'\n'"$notes"
+echo "$notes"
+! grep -q hardening- <<<"$notes" || fail "the program is built without some of Debian's hardening"
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
 dpkg-deb --extract "$deb" "$root"
