@@ -66,5 +66,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Qt's Wayland plugin, so the wizard runs as a Wayland client where there is one (it falls back
+# to XWayland without it).
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 include(CPack)
