@@ -6,17 +6,18 @@ set(here ${CMAKE_CURRENT_LIST_DIR})
 
 if(WIN32)
   # wixl is asked for only when the installer is built, so the program and its tests build
-  # without it. It takes no absolute source paths: it runs beside the program and its icon.
+  # without it. windows/msi.cmake runs it beside the program and its icon, and derives the
+  # MSI's own version from the project's.
   set(msi ${CMAKE_BINARY_DIR}/Quenbrook-${PROJECT_VERSION}.msi)
   set(icon ${PROJECT_SOURCE_DIR}/resources/ico/clipboard.ico)
   add_custom_command(
     OUTPUT ${msi}
     COMMAND ${CMAKE_COMMAND} -E copy ${icon} $<TARGET_FILE_DIR:quenbrook>/Quenbrook.ico
-    COMMAND wixl --arch x64 -D Version=${PROJECT_VERSION} -D "Publisher=${QUENBROOK_PUBLISHER}"
-            -D Exe=$<TARGET_FILE_NAME:quenbrook> -D Icon=Quenbrook.ico -o ${msi}
-            ${here}/windows/Quenbrook.wxs
+    COMMAND ${CMAKE_COMMAND} -DVersion=${PROJECT_VERSION} "-DPublisher=${QUENBROOK_PUBLISHER}"
+            -DExe=$<TARGET_FILE_NAME:quenbrook> -DIcon=Quenbrook.ico -DOutput=${msi}
+            -P ${here}/windows/msi.cmake
     WORKING_DIRECTORY $<TARGET_FILE_DIR:quenbrook>
-    DEPENDS quenbrook ${here}/windows/Quenbrook.wxs ${icon}
+    DEPENDS quenbrook ${here}/windows/Quenbrook.wxs ${here}/windows/msi.cmake ${icon}
     VERBATIM)
   add_custom_target(msi DEPENDS ${msi})
   return()
@@ -65,5 +66,8 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Qt's Wayland plugin, so the wizard runs as a Wayland client where there is one (it falls back
+# to XWayland without it).
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 include(CPack)

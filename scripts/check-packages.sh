@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Builds the two packages and checks them as the people who install them meet them:
-# - the Debian package (build/packages/) passes lintian, desktop-file-validate and appstreamcli,
-#   installs with dpkg -i, runs from /usr/bin, and leaves no file behind once purged;
+# - the Debian package (build-deb/packages/), built with Debian's hardening flags, passes lintian
+#   (no hardening notes either), desktop-file-validate and appstreamcli, installs with dpkg -i,
+#   runs from /usr/bin, and leaves no file behind once purged;
 # - the Windows installer (build-win/Quenbrook-<version>.msi) installs silently under wine in a
-#   fresh prefix, the installed Quenbrook.exe opens step 1, and the silent removal leaves
-#   neither files nor the uninstall entry.
+#   fresh prefix, the installed Quenbrook.exe opens step 1, a rebuilt package of the same version
+#   and then one of the next version (which differs only in the fourth part) each replace the
+#   installed one, leaving one uninstall entry with its install folder, the older package is
+#   refused, and the silent removal leaves neither files nor the uninstall entry.
 # Installs the package on this machine, so it runs as root (or with sudo), as CI does.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -18,12 +21,15 @@ fail() {
 version=$(sed -n 's/^project(Quenbrook VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 step1="Step 1 - Select or create a project folder"
 
-# The Windows half runs on a virtual display; the script calls itself there.
+# The Windows half runs on a virtual display; the script calls itself there with the package,
+# a rebuild of it (same version, new product and package codes) and a package of the next
+# version, which differs from it only in the fourth part.
 if [ "${1:-}" = --windows-on-display ]; then
-  msi=$2
+  msi=$2 rebuilt=$3 next=$4 next_version=$5
   export WINEPREFIX="$PWD/build-win/installprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   c="$WINEPREFIX/drive_c"
   uninstall='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
+  exe="$c/Program Files/Quenbrook/Quenbrook.exe"
   wineserver -k 2>/dev/null || true
   wineserver -w 2>/dev/null || true
   rm -rf "$WINEPREFIX"
@@ -35,26 +41,44 @@ if [ "${1:-}" = --windows-on-display ]; then
   files() { find "$c" -type f -o -type l | sort; }
   files >"$WINEPREFIX/before.txt"
 
-  wine msiexec /i "$(winepath -w "$msi")" /qn || fail "msiexec /i failed: $?"
-  wineserver -w
-  exe="$c/Program Files/Quenbrook/Quenbrook.exe"
-  cmp -s "$exe" build-win/Quenbrook.exe || fail "Quenbrook.exe is not under Program Files"
+  # The product codes of the uninstall entries named Quenbrook, one a line.
+  entries() {
+    wine reg query "$uninstall" /s 2>/dev/null | tr -d '\r' |
+      awk '/^HKEY/ { key = $0 } /^ +DisplayName +REG_SZ +Quenbrook$/ { print key }' |
+      grep -o '{[0-9A-F-]*}$' || true
+  }
+  # Installs the package $1 of version $2, and checks it is now the one Quenbrook in the list of
+  # programs, in place of the one installed before; sets key to its product code. The entry
+  # shows the MSI's version, a.b.(c*1000+d) (packaging/windows/msi.cmake).
+  install() {
+    local previous=${key:-} major minor build revision
+    IFS=. read -r major minor build revision <<<"$2"
+    wine msiexec /i "$(winepath -w "$1")" /qn || fail "msiexec /i $1 failed: $?"
+    wineserver -w
+    cmp -s "$exe" build-win/Quenbrook.exe || fail "Quenbrook.exe is not under Program Files"
+    key=$(entries)
+    [ -n "$key" ] || fail "no uninstall entry named Quenbrook"
+    [ "$(wc -l <<<"$key")" -eq 1 ] ||
+      fail "$(wc -l <<<"$key") uninstall entries named Quenbrook after $1:"$'\n'"$key"
+    [ "$key" != "$previous" ] || fail "$1 left the package installed before it in place"
+    entry=$(wine reg query "$uninstall\\$key" 2>/dev/null | tr -d '\r')
+    for value in "DisplayName +REG_SZ +Quenbrook$" \
+      "DisplayVersion +REG_SZ +$major.$minor.$((build * 1000 + revision))$" \
+      "Publisher +REG_SZ +The Quenbrook developers$" \
+      "UninstallString +REG_EXPAND_SZ +MsiExec.exe /X$key$" \
+      'InstallLocation +REG_SZ +C:\\Program Files\\Quenbrook\\$'; do
+      grep -Eq "^ +$value" <<<"$entry" || fail "the uninstall entry lacks $value:"$'\n'"$entry"
+    done
+    [ -f "$c/windows/Installer/$key/Quenbrook.ico" ] || fail "the uninstall entry has no icon"
+  }
+
+  install "$msi" "$version"
   # Windows puts a per-machine shortcut in the common Start menu; wine 8 resolves the
   # Start-menu folder to the user's one even then, so either counts here.
   link=$(find "$c/ProgramData/Microsoft/Windows/Start Menu/Programs" \
     "$c"/users/*/AppData/Roaming/Microsoft/Windows/"Start Menu"/Programs -name Quenbrook.lnk)
   [ -n "$link" ] || fail "no Start-menu entry"
   strings -e l "$link" | grep -q 'Quenbrook\.ico' || fail "the Start-menu entry has no icon"
-  key=$(wine reg query "$uninstall" /s 2>/dev/null | tr -d '\r' |
-    awk '/^HKEY/ { key = $0 } /^ +DisplayName +REG_SZ +Quenbrook$/ { print key }' |
-    grep -o '{[0-9A-F-]*}$' | head -1)
-  [ -n "$key" ] || fail "no uninstall entry named Quenbrook"
-  entry=$(wine reg query "$uninstall\\$key" 2>/dev/null | tr -d '\r')
-  for value in "DisplayName +REG_SZ +Quenbrook$" "DisplayVersion +REG_SZ +$version$" \
-    "Publisher +REG_SZ +The Quenbrook developers$" "UninstallString +REG_EXPAND_SZ +MsiExec.exe /X$key$"; do
-    grep -Eq "^ +$value" <<<"$entry" || fail "the uninstall entry lacks $value:"$'\n'"$entry"
-  done
-  [ -f "$c/windows/Installer/$key/Quenbrook.ico" ] || fail "the uninstall entry has no icon"
   echo "check-packages: installed $key under C:\\Program Files\\Quenbrook"
 
   # The installed program opens step 1; Alt+F4 closes it, which ends the program.
@@ -67,13 +91,23 @@ if [ "${1:-}" = --windows-on-display ]; then
   wait $program || fail "Quenbrook.exe ended with status $?"
   echo "check-packages: the installed Quenbrook.exe opened \"$step1\" and closed"
 
+  install "$rebuilt" "$version"
+  echo "check-packages: a rebuilt $version package replaced it: $key"
+  install "$next" "$next_version"
+  echo "check-packages: the $next_version package replaced that: $key"
+  wine msiexec /i "$(winepath -w "$msi")" /qn &&
+    fail "the $version package installed over $next_version"
+  wineserver -w
+  [ "$(entries)" = "$key" ] || fail "the refused $version package changed the list of programs"
+  echo "check-packages: the $version package refused to replace $next_version"
+
   wine msiexec /x "$key" /qn || fail "msiexec /x failed: $?"
   wineserver -w
   files >"$WINEPREFIX/after.txt"
   left=$(comm -13 "$WINEPREFIX/before.txt" "$WINEPREFIX/after.txt")
   [ -z "$left" ] || fail "the removal left files behind:"$'\n'"$left"
   [ ! -e "$c/Program Files/Quenbrook" ] || fail "the removal left C:\\Program Files\\Quenbrook"
-  wine reg query "$uninstall\\$key" >/dev/null 2>&1 && fail "the removal left the uninstall entry"
+  [ -z "$(entries)" ] || fail "the removal left an uninstall entry named Quenbrook"
   echo "check-packages: the silent removal left no file and no uninstall entry"
   exit 0
 fi
@@ -81,19 +115,29 @@ fi
 scripts/setup-debian.sh lintian desktop-file-utils appstream wixl mingw-w64 wine wine64 xvfb \
   xauth xdotool
 
-# The Debian package, from the Linux build the test command made.
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build --target quenbrook package_docs
-rm -rf build/packages
-(cd build && cpack >/dev/null)
-deb=build/packages/quenbrook_${version}_amd64.deb
+# The Debian package, from a build of its own with Debian's flags as dpkg-buildflags gives them,
+# hardening included (bindnow is only given with hardening=+all), so the test build keeps its
+# own. The build type None adds nothing to them, as Debian's own CMake builds do.
+flags() { DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get "$1"; }
+cmake -S . -B build-deb -G Ninja -DCMAKE_BUILD_TYPE=None -DQUENBROOK_TESTS=OFF \
+  -DCMAKE_CXX_FLAGS="$(flags CPPFLAGS) $(flags CXXFLAGS)" \
+  -DCMAKE_EXE_LINKER_FLAGS="$(flags LDFLAGS)" >/dev/null
+cmake --build build-deb -j2 --target quenbrook package_docs
+rm -rf build-deb/packages
+(cd build-deb && cpack >/dev/null)
+deb=build-deb/packages/quenbrook_${version}_amd64.deb
 [ -f "$deb" ] || fail "no $deb"
 echo "check-packages: $deb ($(stat -c %s "$deb") bytes)"
-dpkg-deb --info "$deb" | sed -n 's/^ Depends:/Depends:/p'
+dpkg-deb --info "$deb" | sed -n 's/^ \(Depends\|Recommends\):/\1:/p'
+[ "$(dpkg-deb --field "$deb" Recommends)" = qt6-wayland ] || fail "the package does not recommend qt6-wayland"
 dpkg-deb --contents "$deb"
 
-# lintian says it would rather not run as root; everything else it says is checked.
-lintian --fail-on error,warning --display-info --pedantic "$deb" 2> >(grep -v 'root privileges' >&2)
+# lintian says it would rather not run as root; everything else it says is checked, and of its
+# notes, those on hardening fail the check too.
+notes=$(lintian --fail-on error,warning --display-info --pedantic "$deb" \
+  2> >(grep -v 'root privileges' >&2)) || fail "lintian failed:"$'\n'"$notes"
+echo "$notes"
+! grep -q hardening- <<<"$notes" || fail "the program is built without some of Debian's hardening"
 root=$(mktemp -d)
 trap 'rm -rf "$root"' EXIT
 dpkg-deb --extract "$deb" "$root"
@@ -116,5 +160,18 @@ cmake --preset mingw >/dev/null
 cmake --build build-win --target msi
 msi=build-win/Quenbrook-$version.msi
 echo "check-packages: $msi ($(stat -c %s "$msi") bytes)"
-xvfb-run -a -s "-screen 0 1280x1024x24" "$0" --windows-on-display "$msi"
+# A rebuild of the same version and the next release, made from the same sources in a scratch
+# folder, the way the msi target makes the package.
+scratch=$PWD/build-win/msi-check
+next_version=${version%.*}.$((${version##*.} + 1))
+rm -rf "$scratch"
+mkdir "$scratch"
+make_msi() {
+  (cd build-win && cmake "-DVersion=$1" "-DPublisher=The Quenbrook developers" -DExe=Quenbrook.exe \
+    -DIcon=Quenbrook.ico "-DOutput=$2" -P ../packaging/windows/msi.cmake)
+}
+make_msi "$version" "$scratch/Quenbrook-$version-rebuilt.msi"
+make_msi "$next_version" "$scratch/Quenbrook-$next_version.msi"
+xvfb-run -a -s "-screen 0 1280x1024x24" "$0" --windows-on-display "$msi" \
+  "$scratch/Quenbrook-$version-rebuilt.msi" "$scratch/Quenbrook-$next_version.msi" "$next_version"
 echo "check-packages: both packages passed"
