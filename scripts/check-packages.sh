@@ -26,18 +26,16 @@ step1="Step 1 - Select or create a project folder"
 # version, which differs from it only in the fourth part.
 if [ "${1:-}" = --windows-on-display ]; then
   msi=$2 rebuilt=$3 next=$4 next_version=$5
-  export WINEPREFIX="$PWD/build-win/installprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  # A fresh prefix, so that nothing of an earlier run counts.
+  WINEPREFIX="$PWD/build-win/installprefix" source scripts/wine-env.sh
   c="$WINEPREFIX/drive_c"
   uninstall='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
   exe="$c/Program Files/Quenbrook/Quenbrook.exe"
-  wineserver -k 2>/dev/null || true
-  wineserver -w 2>/dev/null || true
+  qb_wine_stop
   rm -rf "$WINEPREFIX"
   # Whatever fails, no wine process of this prefix outlives the check.
-  trap 'wineserver -k 2>/dev/null || true' EXIT
-  wineboot -i >/dev/null 2>&1 || true
-  wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-  wineserver -w
+  trap qb_wine_stop EXIT
+  qb_wine_prefix
   files() { find "$c" -type f -o -type l | sort; }
   files >"$WINEPREFIX/before.txt"
 
