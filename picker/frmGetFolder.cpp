@@ -129,20 +129,25 @@ void frmGetFolder::btnNewFolder_Click() {
   std::string name = ui.inputBox("New folder name", "Create new folder");
   if (name.empty()) return;
   name = FirstPathSegment(name);
-  const std::string prompt = "Really create:\r\n" + SelectedFolder + separator() + name + " ?";
-  if (ui.msgBox(prompt, kYesNo | kQuestion, "Query!") == kNo) return;
-
   const auto newFolder = [&] { return SelectedFolder + separator() + name; };
-  // A separator that FirstPathSegment leaves ("/" on Windows) would make the name a path into
-  // another folder.
+  // Refused before the question, which would otherwise show a name broken over lines or a path
+  // into another folder: a separator that FirstPathSegment leaves ("/" on Windows), or a line
+  // break, can be in no folder's name.
   const auto inner = name.find_first_of(files::kSeparators);
+  std::string refused;
   if (inner != std::string::npos) {
-    ui.msgBox(newFolder() + "\n\n\"" + name[inner] +
-                  "\" separates folders in a path, so no folder's name may hold it. Nothing was "
-                  "made.",
-              kOkOnly, "Oops!");
+    refused = "\"" + std::string(1, name[inner]) +
+              "\" separates folders in a path, so no folder's name may hold it.";
+  } else if (files::hasControlCharacter(name)) {
+    refused = "Folder names may not hold line breaks or other control characters.";
+  }
+  if (!refused.empty()) {
+    ui.msgBox(newFolder() + "\n\n" + refused + " Nothing was made.", kOkOnly, "Oops!");
     return;
   }
+  const std::string prompt = "Really create:\r\n" + newFolder() + " ?";
+  if (ui.msgBox(prompt, kYesNo | kQuestion, "Query!") == kNo) return;
+
   files::expectFolderOrNothing(newFolder());
   if (files::lookup(newFolder()).empty()) files::makeFolder(newFolder());
   Dir1.refresh();

@@ -30,7 +30,8 @@ void expectFolderOrNothing(const std::string& path) {
   const auto [parent, name] = os::splitLast(path);
   const std::string found = lookup(path);
   const std::string shown = found.empty() || found == name ? path : join(parent, found);
-  throw PlatformError(shown, std::string(os::isDanglingLink(path) ? kDanglingLink : kNotAFolder) +
+  const std::string broken = os::brokenLink(path);
+  throw PlatformError(shown, (broken.empty() ? kNotAFolder : broken) +
                                  " It was left as it is, and nothing was made.");
 }
 

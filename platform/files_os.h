@@ -11,6 +11,8 @@
 namespace qb::files {
 
 inline constexpr char kDanglingLink[] = "This is a link whose target is missing, not a folder.";
+inline constexpr char kLinkLoop[] =
+    "This is a link that leads round in a loop of links, never to a folder.";
 inline constexpr char kNotAFolder[] = "This is not a folder.";
 inline constexpr char kNoFolder[] = "No folder was given.";
 
@@ -22,8 +24,9 @@ std::pair<std::string, std::string> splitLast(const std::string& path);
 // Why this system refuses name for a folder, beyond the rules every system shares; or empty.
 std::string nameProblem(const std::string& name);
 
-// Whether path is a link whose target is missing.
-bool isDanglingLink(const std::string& path);
+// Why the link at path leads nowhere (kDanglingLink, kLinkLoop), or empty text when path is no
+// such link.
+std::string brokenLink(const std::string& path);
 
 // The system's own words for "something of that name is there already", about path.
 PlatformError alreadyThere(const std::string& path);

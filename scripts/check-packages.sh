@@ -27,7 +27,8 @@ step1="Step 1 - Select or create a project folder"
 if [ "${1:-}" = --windows-on-display ]; then
   msi=$2 rebuilt=$3 next=$4 next_version=$5
   # A fresh prefix, so that nothing of an earlier run counts.
-  WINEPREFIX="$PWD/build-win/installprefix" source scripts/wine-env.sh
+  export WINEPREFIX="$PWD/build-win/installprefix"
+  source scripts/wine-env.sh
   c="$WINEPREFIX/drive_c"
   uninstall='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall'
   exe="$c/Program Files/Quenbrook/Quenbrook.exe"

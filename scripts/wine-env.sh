@@ -1,6 +1,6 @@
 # shellcheck shell=bash
 # The one wine set-up, sourced by every script that runs the Windows build under wine:
-#   [WINEPREFIX=...] source scripts/wine-env.sh
+#   source scripts/wine-env.sh     (with WINEPREFIX exported first to choose another prefix)
 # The prefix is build-win/wineprefix, beside the Windows build, unless WINEPREFIX names another.
 # No Mono or Gecko prompts, no debug output.
 export WINEPREFIX=${WINEPREFIX:-$PWD/build-win/wineprefix}

@@ -74,13 +74,30 @@ void frmMain::Command1_Click() {
   }
 
   if (files::lookup(Text1.text()).empty()) files::makeFolder(Text1.text());
-  for (const SkeletonFolder& folder : kSkeleton) {
-    if (files::lookup(under(Text1.text(), folder.tested)).empty()) {
-      files::makeFolder(under(Text1.text(), folder.created));
+  for (std::size_t i = 0; i < kSkeleton.size(); ++i) {
+    if (!files::lookup(under(Text1.text(), kSkeleton[i].tested)).empty()) continue;
+    try {
+      files::makeFolder(under(Text1.text(), kSkeleton[i].created));
+    } catch (const PlatformError& error) {
+      // A disk that fills up halfway: what was made stays, and the user learns that browsing
+      // to the same folder again completes it.
+      throw PlatformError(error.path(), error.reason() + "\n\n" + progress(Text1.text(), i));
     }
   }
   ui.showModal(step2_);
   ui.unload(*this);
+}
+
+std::string frmMain::progress(const std::string& folder, std::size_t failed) {
+  std::string there, missing;
+  for (std::size_t i = 0; i < kSkeleton.size(); ++i) {
+    std::string& list =
+        i < failed || !files::lookup(under(folder, kSkeleton[i].tested)).empty() ? there : missing;
+    list += std::string(list.empty() ? "" : ", ") + "\"" + kSkeleton[i].created + "\"";
+  }
+  return "The project folder and " + (there.empty() ? "none of its folders" : there) +
+         " are there; " + missing + (missing.find(',') == std::string::npos ? " is" : " are") +
+         " not. Choose the same folder again to make the rest.";
 }
 
 bool frmMain::acceptable(const std::string& folder) {

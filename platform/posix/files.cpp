@@ -152,11 +152,12 @@ std::string nameProblem(const std::string& /*name*/) {
   return {};  // a POSIX name may hold anything but '/' and NUL
 }
 
-bool isDanglingLink(const std::string& path) {
+std::string brokenLink(const std::string& path) {
   const std::string resolved = resolveCase(path);
   struct stat st;
-  return lstat(resolved.c_str(), &st) == 0 && S_ISLNK(st.st_mode) &&
-         stat(resolved.c_str(), &st) != 0;
+  if (lstat(resolved.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return {};
+  if (stat(resolved.c_str(), &st) == 0) return {};
+  return errno == ELOOP ? kLinkLoop : kDanglingLink;
 }
 
 PlatformError alreadyThere(const std::string& path) {
@@ -197,7 +198,10 @@ std::string userDirsEntry(const std::string& key, const std::string& home) {
   while (std::getline(file, line)) {
     if (line.compare(0, key.size() + 2, key + "=\"") != 0 || line.back() != '"') continue;
     std::string value = line.substr(key.size() + 2, line.size() - key.size() - 3);
-    if (value.compare(0, 5, "$HOME") == 0) value = home + value.substr(5);
+    // $HOME counts as a name of its own: "$HOMEx/foo" is no folder in the home folder.
+    if (value.compare(0, 5, "$HOME") == 0 && (value.size() == 5 || value[5] == '/')) {
+      value = home + value.substr(5);
+    }
     if (isAbsolute(value)) return value;
   }
   return {};
@@ -238,7 +242,7 @@ std::string folderPath(const std::string& path) {
   if (stat(full.c_str(), &st) != 0) {
     const int error = errno;
     if (lstat(full.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-      throw PlatformError(path, kDanglingLink);
+      throw PlatformError(path, error == ELOOP ? kLinkLoop : kDanglingLink);
     }
     throw systemError(path, error);
   }

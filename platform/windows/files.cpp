@@ -208,8 +208,8 @@ std::string nameProblem(const std::string& name) {
   return windows::nameProblem(name);
 }
 
-bool isDanglingLink(const std::string& path) {
-  return files::isDanglingLink(apiPath(path));
+std::string brokenLink(const std::string& path) {
+  return files::isDanglingLink(apiPath(path)) ? kDanglingLink : "";
 }
 
 PlatformError alreadyThere(const std::string& path) {

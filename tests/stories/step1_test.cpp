@@ -4,6 +4,11 @@
 #include <filesystem>
 #include <optional>
 
+#ifndef _WIN32
+#include <sys/mount.h>
+#include <unistd.h>
+#endif
+
 #include "tests/stories/Story.h"
 
 namespace qb::test {
@@ -85,6 +90,7 @@ struct Refusal {
   bool locked = false;           // nobody may write in "locked"
   bool asTyped = false;
   bool dangling = false;  // typed is a link whose target is missing
+  bool loop = false;      // typed is a link to itself
 };
 
 TEST_F(Step1, ChoicesThatCannotHoldAProjectAreRefusedAndNothingChanges) {
@@ -134,6 +140,7 @@ TEST_F(Step1, ChoicesThatCannotHoldAProjectAreRefusedAndNothingChanges) {
     std::optional<ReadOnlyFolder> locked;
     if (refusal.locked && !locked.emplace(place / "locked").ready()) continue;
     if (refusal.dangling && !makeDanglingLink(place / refusal.typed)) continue;
+    if (refusal.loop && !makeFolderLink(place / refusal.typed, place / refusal.typed)) continue;
     const std::string path = refusal.asTyped ? refusal.typed : place / refusal.typed;
     const auto before = tree(place.path());
     // A relative path would be taken from the working folder: it must stay as it is too.
@@ -153,6 +160,31 @@ TEST_F(Step1, ChoicesThatCannotHoldAProjectAreRefusedAndNothingChanges) {
     std::filesystem::current_path(home);
   }
 }
+
+#ifndef _WIN32
+// A disk that fills up after the project folder and "Images": those stay, the message says what
+// is missing, and choosing the same folder again, once there is room, completes the project.
+TEST_F(Step1, ADiskThatFillsUpKeepsWhatWasMadeAndSaysWhatIsMissing) {
+  const std::string disk = temp() / "disk";
+  makeFolders(disk);
+  if (geteuid() != 0 || mount("quenbrook-test", disk.c_str(), "tmpfs", 0, "nr_inodes=3") != 0) {
+    GTEST_SKIP() << "only root may mount a small disk";
+  }
+  const std::string project = disk + "/Proj";
+  play([&] {
+    choose(project);
+    ASSERT_EQ(user().asked().size(), 1u);
+    expectOops(user().asked()[0], project + "/Package",
+               "and \"Images\" are there; \"Package\", \"Help Project\" are not. Choose the "
+               "same folder again");
+    EXPECT_EQ(tree(project), std::vector<std::string>{"Images/"});
+    mount(nullptr, disk.c_str(), nullptr, MS_REMOUNT, "nr_inodes=10");
+    choose(project);
+    EXPECT_EQ(tree(project), kSkeleton);
+  });
+  umount2(disk.c_str(), MNT_DETACH);
+}
+#endif
 
 }  // namespace
 }  // namespace qb::test
