@@ -1,5 +1,7 @@
 #include "picker/frmGetFolder.h"
 
+#include <algorithm>
+
 #include "platform/files.h"
 
 namespace qb {
@@ -37,15 +39,46 @@ std::string separator() {
 }
 
 // The home folder followed by suffix. Where neither HOMEDRIVE nor HOMEPATH is set and the
-// platform keeps such folders of its own (the desktop's user folders on Linux), those serve.
+// platform keeps such folders of its own (the desktop's user folders on Linux), those serve. Where
+// the variables lead to the user's profile folder but the shell keeps the folder elsewhere
+// (moved to a cloud folder or redirected by policy, a stale one left behind), the shell's serves.
 std::string quickLocation(const char* suffix, files::UserFolder own) {
-  const std::string drive = files::environment("HOMEDRIVE");
-  const std::string path = files::environment("HOMEPATH");
-  if (drive.empty() && path.empty()) {
+  const std::string home = files::environment("HOMEDRIVE") + files::environment("HOMEPATH");
+  if (home.empty()) {
     std::string folder = files::userFolder(own);
     if (!folder.empty()) return folder;
   }
-  return drive + path + separator() + suffix;
+  const std::string location = home + separator() + suffix;
+  const std::string kept = files::shellFolder(own);
+  if (!kept.empty() && files::sameFolder(home, files::homeFolder()) &&
+      !files::sameFolder(kept, location)) {
+    return kept;
+  }
+  return location;
+}
+
+// The program's own folder; when that cannot be opened (removed while the program runs,
+// unreadable, or named in what is not UTF-8), the nearest folder above it that can, else the
+// home folder, else the root, so that the picker still opens.
+std::string startFolder() {
+  std::vector<std::string> candidates;
+  try {
+    candidates = files::ancestors(files::applicationFolder());
+  } catch (const PlatformError&) {
+  }
+  std::reverse(candidates.begin(), candidates.end());
+  const std::string root =
+      candidates.empty() ? std::string(1, files::kSeparator) : candidates.back();
+  if (!candidates.empty()) candidates.pop_back();
+  candidates.push_back(files::homeFolder());
+  for (const std::string& folder : candidates) {
+    try {
+      return files::folderPath(folder);
+    } catch (const PlatformError&) {
+      // not this one: the next one up
+    }
+  }
+  return root;
 }
 
 }  // namespace
@@ -63,7 +96,7 @@ frmGetFolder::frmGetFolder(Ui& services) : Form(services, kWindow) {
 }
 
 void frmGetFolder::Form_Load() {
-  Dir1.setPath(files::applicationFolder());
+  Dir1.setPath(startFolder());
   Dir1.refresh();
   syncPath();
 }
@@ -136,8 +169,9 @@ void frmGetFolder::btnNewFolder_Click() {
   const auto inner = name.find_first_of(files::kSeparators);
   std::string refused;
   if (inner != std::string::npos) {
-    refused = "\"" + std::string(1, name[inner]) +
-              "\" separates folders in a path, so no folder's name may hold it.";
+    refused = "\"";
+    refused += name[inner];
+    refused += "\" separates folders in a path, so no folder's name may hold it.";
   } else if (files::hasControlCharacter(name)) {
     refused = "Folder names may not hold line breaks or other control characters.";
   }

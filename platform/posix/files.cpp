@@ -178,6 +178,10 @@ std::string environment(const std::string& name) {
   return value ? value : "";
 }
 
+std::string homeFolder() {
+  return environment("HOME");
+}
+
 std::string applicationFolder() {
   std::string buffer(PATH_MAX, '\0');
   const ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size());
@@ -215,6 +219,10 @@ std::string userFolder(UserFolder which) {
   const bool desktop = which == UserFolder::Desktop;
   std::string folder = userDirsEntry(desktop ? "XDG_DESKTOP_DIR" : "XDG_DOCUMENTS_DIR", home);
   return folder.empty() ? home + (desktop ? "/Desktop" : "/Documents") : folder;
+}
+
+std::string shellFolder(UserFolder /*which*/) {
+  return {};
 }
 
 std::string workingFolder() {

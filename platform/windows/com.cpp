@@ -16,10 +16,12 @@ const Com* com() {
       functions.uninitialize =
           reinterpret_cast<decltype(functions.uninitialize)>(find("CoUninitialize"));
       functions.create = reinterpret_cast<decltype(functions.create)>(find("CoCreateInstance"));
+      functions.free = reinterpret_cast<decltype(functions.free)>(find("CoTaskMemFree"));
     }
     return functions;
   }();
-  return loaded.initialize && loaded.uninitialize && loaded.create ? &loaded : nullptr;
+  return loaded.initialize && loaded.uninitialize && loaded.create && loaded.free ? &loaded
+                                                                                  : nullptr;
 }
 
 }  // namespace qb::windows

@@ -4,6 +4,9 @@
 
 #include <windows.h>
 
+#include <knownfolders.h>
+#include <shlobj.h>
+
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -15,6 +18,7 @@
 
 #include "platform/files.h"
 #include "platform/files_os.h"
+#include "platform/windows/com.h"
 #include "platform/windows/files.h"
 #include "platform/windows/names.h"
 #include "platform/windows/paths.h"
@@ -237,6 +241,10 @@ std::string environment(const std::string& name) {
   }
 }
 
+std::string homeFolder() {
+  return environment("USERPROFILE");
+}
+
 std::string applicationFolder() {
   std::wstring file(MAX_PATH, L'\0');
   for (;;) {
@@ -253,6 +261,21 @@ std::string applicationFolder() {
 
 std::string userFolder(UserFolder /*which*/) {
   return {};
+}
+
+std::string shellFolder(UserFolder which) {
+  // Shell32 is loaded already by the windows; asked only when a button is clicked.
+  using GetPath = HRESULT(WINAPI*)(REFKNOWNFOLDERID, DWORD, HANDLE, PWSTR*);
+  static const auto get = reinterpret_cast<GetPath>(reinterpret_cast<void (*)()>(
+      GetProcAddress(LoadLibraryW(L"shell32.dll"), "SHGetKnownFolderPath")));
+  const windows::Com* com = windows::com();
+  if (!get || !com) return {};
+  PWSTR found = nullptr;
+  const HRESULT result =
+      get(which == UserFolder::Desktop ? FOLDERID_Desktop : FOLDERID_Documents, 0, nullptr, &found);
+  std::string folder = SUCCEEDED(result) && found ? utf8(found) : std::string();
+  com->free(found);
+  return folder;
 }
 
 std::string workingFolder() {

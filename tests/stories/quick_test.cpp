@@ -1,5 +1,9 @@
 // The picker's quick buttons: jumps to the desktop and documents folders, and New Folder.
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <filesystem>
 #include <optional>
 
@@ -84,6 +88,37 @@ TEST_F(QuickLocations, WithoutHomeVariablesTheJumpsLookWhereTheDesktopSays) {
     });
     EXPECT_TRUE(user().asked().empty());
   });
+}
+#endif
+
+#ifdef _WIN32
+// The desktop moved by the shell (backed up to a cloud folder, or redirected by policy), while
+// HOMEDRIVE and HOMEPATH still name the profile folder, where a stale Desktop is left: the jump
+// goes where the shell keeps it. The move is made as Windows keeps it, in the user shell folders.
+TEST_F(QuickLocations, AJumpGoesWhereTheShellKeepsAFolderThatHasMoved) {
+  const std::string profile = files::homeFolder();
+  ScopedEnvironment drive("HOMEDRIVE", profile.substr(0, 2).c_str());
+  ScopedEnvironment path("HOMEPATH", profile.substr(2).c_str());
+  makeFolders(temp() / "Cloud/Desktop");
+  makeFolders(profile + "\\Desktop");
+  const wchar_t* key =
+      L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+  wchar_t was[1024] = L"";
+  DWORD size = sizeof was;
+  const bool had = RegGetValueW(HKEY_CURRENT_USER, key, L"Desktop", RRF_RT_ANY | RRF_NOEXPAND,
+                                nullptr, was, &size) == ERROR_SUCCESS;
+  const auto set = [&](const std::wstring& value) {
+    RegSetKeyValueW(HKEY_CURRENT_USER, key, L"Desktop", REG_EXPAND_SZ, value.c_str(),
+                    static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+  };
+  set(u8(temp() / "Cloud/Desktop").wstring());
+  play([&] {
+    pickIn(temp().path(), [&] {
+      user().click("frmGetFolder", "btnDesktop");
+      EXPECT_EQ(pathBox(), files::folderPath(temp() / "Cloud/Desktop"));
+    });
+  });
+  had ? set(was) : (void)RegDeleteKeyValueW(HKEY_CURRENT_USER, key, L"Desktop");
 }
 #endif
 
