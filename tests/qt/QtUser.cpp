@@ -175,11 +175,6 @@ class QtUser : public ScriptedUser {
     return facts;
   }
 
-  std::string caption(const std::string& window) override {
-    QWidget* top = findWindow(window);
-    return top ? top->windowTitle().toStdString() : "";
-  }
-
   bool enabled(const std::string& window) override {
     QWidget* top = findWindow(window);
     return top && top->isEnabled();

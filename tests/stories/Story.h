@@ -46,22 +46,22 @@ class Story : public ::testing::Test {
   void play(const std::function<void()>& script, Ending ending) {
     Arguments arguments;
     user_->forgetAsked();
-    const int status = runQuenbrook(arguments.argc, arguments.argv, [&](Toolkit& toolkit,
-                                                                        Quenbrook& program) {
-      program_ = &program;
-      user_->attach(toolkit);
-      script();
-      if (program.ui.ended()) {
-        EXPECT_EQ(ending, Ending::Ends) << "The program ended";
-        EXPECT_TRUE(toolkit.windows().empty());
-        EXPECT_FALSE(user_->anyWindowShown());
-      } else {
-        EXPECT_EQ(ending, Ending::StaysOpen) << "The program was left running after the story";
-      }
-      if (!program.ui.ended()) toolkit.dispatch([&] { program.ui.end(); });
-      user_->detach();
-      program_ = nullptr;
-    });
+    const int status =
+        runQuenbrook(arguments.argc, arguments.argv, [&](Toolkit& toolkit, Quenbrook& program) {
+          program_ = &program;
+          user_->attach(toolkit);
+          script();
+          if (program.ui.ended()) {
+            EXPECT_EQ(ending, Ending::Ends) << "The program ended";
+            EXPECT_TRUE(toolkit.windows().empty());
+            EXPECT_FALSE(user_->anyWindowShown());
+          } else {
+            EXPECT_EQ(ending, Ending::StaysOpen) << "The program was left running after the story";
+          }
+          if (!program.ui.ended()) toolkit.dispatch([&] { program.ui.end(); });
+          user_->detach();
+          program_ = nullptr;
+        });
     EXPECT_EQ(status, 0);
   }
 

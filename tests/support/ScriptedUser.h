@@ -80,7 +80,6 @@ class ScriptedUser : private StandIn {
                                           const std::string& control) = 0;
   virtual std::string selectedDrive(const std::string& window, const std::string& control) = 0;
   virtual ControlFacts facts(const std::string& window, const std::string& control) = 0;
-  virtual std::string caption(const std::string& window) = 0;
   virtual bool enabled(const std::string& window) = 0;
 
   // What to do the next time the window opens. A modal window must be closed by its script.

@@ -213,11 +213,6 @@ class Win32User : public ScriptedUser {
     return facts;
   }
 
-  std::string caption(const std::string& window) override {
-    const HWND top = hwnd(window);
-    return top ? windows::utf8(win32::windowText(top)) : "";
-  }
-
   bool enabled(const std::string& window) override { return IsWindowEnabled(hwnd(window)); }
 
  private:
