@@ -1,32 +1,17 @@
-// The program's own start, exactly as its entry point runs it, with a watch for the first
-// frame of step 1's window. The watch also counts folder lists alive at that moment, to show
-// that nothing is listed before Browse.
+// The program's own start through its real entry, with the watch for step 1's first frame set
+// before anything else runs.
 
-#include <QApplication>
-#include <QWidget>
-
-#include "bench/first_paint.h"
-#include "platform/qt/DirListWidget.h"
-#include "platform/ui.h"
+#include "bench/first_frame.h"
 #include "wizard/Quenbrook.h"
 
-namespace {
-
-std::string liveFolderLists() {
-  int lists = 0;
-  for (QWidget* widget : QApplication::allWidgets()) {
-    if (dynamic_cast<qb::DirListWidget*>(widget)) ++lists;
-  }
-  return "dirlists=" + std::to_string(lists);
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
-  std::unique_ptr<qb::Toolkit> toolkit = qb::makeNativeToolkit(argc, argv);
-  if (!toolkit) return 1;
-  qb::bench::FirstPaintProbe probe(QStringLiteral("frmMain"), liveFolderLists);
-  qb::Quenbrook program(*toolkit);
-  toolkit->dispatch([&] { program.start(); });
-  return toolkit->run();
+#ifdef _WIN32
+  const qb::bench::FirstFrame watch(qb::frmMain::kWindow);
+#else
+  // The entry uses the application that exists; made here, it can carry the watch from the
+  // first event on.
+  QApplication application(argc, argv);
+  const qb::bench::FirstFrame watch(qb::frmMain::kWindow);
+#endif
+  return qb::runQuenbrook(argc, argv);
 }
