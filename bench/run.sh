@@ -29,21 +29,17 @@ if [ -n "${QB_BENCH_DISPLAY:-}" ] && command -v wine >/dev/null &&
   command -v x86_64-w64-mingw32-g++-posix >/dev/null; then
   configure "$winbuild" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" || exit 2
   windows=1
-  # A prefix of the build's own; no Mono or Gecko, no debug output.
-  export WINEPREFIX=$winbuild/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-  if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    wineboot -i >/dev/null 2>&1
-    # Without a window manager, wine would wait for one to answer each window closed.
-    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-  fi
-  # One server for the whole run, so that its start counts in no figure.
-  wineserver -k 2>/dev/null
-  wineserver -w
+  # A prefix of the build's own; one server for the whole run, so its start counts in no figure.
+  export WINEPREFIX=$winbuild/wineprefix
+  # shellcheck source=../scripts/wine-env.sh
+  source "$root/scripts/wine-env.sh"
+  qb_wine_prefix
+  qb_wine_stop
   wineserver -p
 fi
 
 scratch=$(mktemp -d "${TMPDIR:-/tmp}/quenbrook-bench-XXXXXX") || exit 2
-trap '[ -n "$windows" ] && wineserver -k; rm -rf -- "$scratch"' EXIT
+trap '[ -n "$windows" ] && qb_wine_stop; rm -rf -- "$scratch"' EXIT
 # Mixed-case names in no order, unique even ignoring case, so that the sort has real work.
 for n in 10000 100000; do
   mkdir "$scratch/n$n" && awk -v count=$n 'BEGIN {
