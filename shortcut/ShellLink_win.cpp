@@ -31,6 +31,7 @@ class Com {
   Com& operator=(const Com&) = delete;
 
   T* operator->() const { return p_; }
+  T& operator*() const { return *p_; }
   void** out() { return reinterpret_cast<void**>(&p_); }
 
  private:
@@ -71,6 +72,27 @@ void check(HRESULT result, const std::string& link) {
 std::wstring shellPath(const std::string& path) {
   const std::wstring wide = windows::wide(path);
   return wide.size() < MAX_PATH ? wide : windows::apiPath(path);
+}
+
+// The shell keeps a path that holds '%' as text to expand whenever the shortcut is opened, so
+// "%USERNAME% notes" would lead to the folder of whoever opens it, or to none. The link leads to
+// the folder itself, named by its ID list, and keeps nothing to expand.
+void leadAsNamed(IShellLinkW& shellLink, const windows::Com& com, const std::string& destination,
+                 const std::string& link) {
+  if (destination.find('%') == std::string::npos) return;
+  if (com.idList && com.freeIdList) {
+    if (PIDLIST_ABSOLUTE list = com.idList(shellPath(destination).c_str())) {
+      const HRESULT result = shellLink.SetIDList(list);
+      com.freeIdList(list);
+      check(result, link);
+    }
+  }
+  Com<IShellLinkDataList> data;
+  DWORD flags = 0;
+  if (SUCCEEDED(shellLink.QueryInterface(IID_IShellLinkDataList, data.out())) &&
+      SUCCEEDED(data->GetFlags(&flags)) && (flags & SLDF_HAS_EXP_SZ)) {
+    check(data->SetFlags(flags & ~static_cast<DWORD>(SLDF_HAS_EXP_SZ)), link);
+  }
 }
 
 // A file of the program's own, made in the link's folder under a name nothing else has, and
@@ -126,6 +148,7 @@ void makeLink(const std::string& link, const std::string& destination,
                                shellLink.out()),
         link);
   check(shellLink->SetPath(windows::wide(destination).c_str()), link);
+  leadAsNamed(*shellLink, com.functions(), destination, link);
   check(shellLink->SetArguments(windows::wide(arguments).c_str()), link);
   Com<IPersistFile> persist;
   check(shellLink->QueryInterface(IID_IPersistFile, persist.out()), link);
@@ -159,6 +182,18 @@ std::string target(const std::string& link) {
     return {};
   }
   path.resize(path.find(L'\0'));
+  // A path kept to expand is opened expanded, so it is read so.
+  Com<IShellLinkDataList> data;
+  DWORD flags = 0;
+  if (SUCCEEDED(shellLink->QueryInterface(IID_IShellLinkDataList, data.out())) &&
+      SUCCEEDED(data->GetFlags(&flags)) && (flags & SLDF_HAS_EXP_SZ)) {
+    std::wstring expanded(32768, L'\0');
+    const DWORD length = ExpandEnvironmentStringsW(path.c_str(), expanded.data(),
+                                                   static_cast<DWORD>(expanded.size()));
+    if (length == 0 || length > expanded.size()) return {};
+    expanded.resize(length - 1);
+    return windows::utf8(expanded);
+  }
   return windows::utf8(path);
 }
 

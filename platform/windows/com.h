@@ -4,6 +4,7 @@
 // program, before step 1's window, for the shortcut and the path box's completion only.
 
 #include <objbase.h>
+#include <shlobj.h>
 
 namespace qb::windows {
 
@@ -11,6 +12,10 @@ struct Com {
   decltype(&CoInitializeEx) initialize = nullptr;
   decltype(&CoUninitialize) uninitialize = nullptr;
   decltype(&CoCreateInstance) create = nullptr;
+  // From shell32, which the program has loaded already: the ID list that names a path as it is,
+  // and its release. Null when shell32 lacks them.
+  decltype(&ILCreateFromPathW) idList = nullptr;
+  decltype(&ILFree) freeIdList = nullptr;
 };
 
 // Null when ole32 cannot be loaded.
