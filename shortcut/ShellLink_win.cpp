@@ -117,7 +117,7 @@ class TemporaryFile {
     }
   }
   ~TemporaryFile() {
-    if (!kept_) DeleteFileW(windows::apiPath(path_).c_str());
+    if (!kept_) windows::removeFile(path_);
   }
   TemporaryFile(const TemporaryFile&) = delete;
   TemporaryFile& operator=(const TemporaryFile&) = delete;
@@ -156,12 +156,16 @@ void makeLink(const std::string& link, const std::string& destination,
   // its own and then moved to its name by a move that never replaces.
   TemporaryFile saved(link);
   check(persist->Save(shellPath(saved.path()).c_str(), TRUE), link);
-  if (!MoveFileExW(windows::apiPath(saved.path()).c_str(), windows::apiPath(link).c_str(), 0)) {
-    const DWORD error = GetLastError();
+  if (const DWORD error = windows::moveNew(saved.path(), link)) {
     if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) {
       throw PlatformError(link,
                           "Something of that name appeared while the shortcut was being made. "
                           "It was left as it is, and no shortcut was made.");
+    }
+    if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) {
+      throw PlatformError(link,
+                          "Another program, such as an antivirus or a sync client, held the new "
+                          "shortcut, so no shortcut was made. Try again in a moment.");
     }
     throw windows::systemError(link, error);
   }

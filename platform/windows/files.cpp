@@ -408,6 +408,38 @@ std::string driveOf(const std::string& path) {
 
 namespace qb::windows {
 
+namespace {
+
+bool isHeld(DWORD error) {
+  return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+}
+
+// Runs attempt until it succeeds, fails for another reason than a file being held, or the time
+// (ms) is up; the last error, or 0.
+template <typename Attempt>
+DWORD whileHeld(ULONGLONG time, Attempt attempt) {
+  const ULONGLONG start = GetTickCount64();
+  for (DWORD pause = 5;; pause = std::min<DWORD>(pause * 2, 50)) {
+    if (attempt()) return 0;
+    const DWORD error = GetLastError();
+    const ULONGLONG spent = GetTickCount64() - start;
+    if (!isHeld(error) || spent >= time) return error;
+    Sleep(static_cast<DWORD>(std::min<ULONGLONG>(pause, time - spent)));
+  }
+}
+
+}  // namespace
+
+unsigned long moveNew(const std::string& from, const std::string& to) {
+  const std::wstring source = apiPath(from), destination = apiPath(to);
+  return whileHeld(100, [&] { return MoveFileExW(source.c_str(), destination.c_str(), 0); });
+}
+
+unsigned long removeFile(const std::string& path) {
+  const std::wstring file = apiPath(path);
+  return whileHeld(1000, [&] { return DeleteFileW(file.c_str()); });
+}
+
 std::wstring apiPath(const std::string& path) {
   files::quietDrives();
   return extended(files::absolute(wide(path)));

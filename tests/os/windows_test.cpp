@@ -10,10 +10,13 @@
 #include <shobjidl.h>
 
 #include <cctype>
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/files.h"
+#include "platform/windows/files.h"
 #include "platform/windows/text.h"
 #include "shortcut/MakeLink.h"
 #include "shortcut/ShellLink.h"
@@ -248,6 +251,37 @@ TEST(WinShortcut, LeadsToTheFolderAsNamed) {
   EXPECT_EQ(whereItLeads(temp / "Links/Notes.lnk"), project + "|" + project);
   // The program's own reading follows it as Explorer does.
   EXPECT_EQ(shortcutTarget(temp / "Links", "Notes"), project);
+}
+
+// A new shortcut that another program holds for a moment is moved into place once it lets go;
+// one held for long is not, and the file it was saved in goes once it is let go.
+TEST(WinShortcut, WaitsBrieflyForAProgramThatHoldsTheNewFile) {
+  TempFolder temp;
+  for (const int held : {50, 600}) {
+    SCOPED_TRACE(held);
+    const std::string saved = temp / "saved.tmp", link = temp / "Link.lnk";
+    writeFile(saved);
+    const HANDLE file = CreateFileW(windows::apiPath(saved).c_str(), GENERIC_READ, 0, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    std::thread holder([file, held] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(held));
+      CloseHandle(file);
+    });
+    const auto start = std::chrono::steady_clock::now();
+    const unsigned long error = windows::moveNew(saved, link);
+    const auto spent = std::chrono::steady_clock::now() - start;
+    if (held < 100) {
+      EXPECT_EQ(error, 0u);
+      EXPECT_EQ(tree(temp.path()), std::vector<std::string>{"Link.lnk"});
+    } else {
+      EXPECT_EQ(error, static_cast<unsigned long>(ERROR_SHARING_VIOLATION));
+      EXPECT_LT(spent, std::chrono::milliseconds(300));
+      EXPECT_EQ(windows::removeFile(saved), 0u);
+      EXPECT_EQ(tree(temp.path()), std::vector<std::string>{"Link.lnk"});  // the first round's
+    }
+    holder.join();
+  }
 }
 
 // The version block Explorer shows in the program file's properties.
