@@ -150,6 +150,45 @@ std::wstring finalPath(const std::wstring& path) {
   }
 }
 
+// Which folder path (in the \\?\ form) leads to, following links. The 128-bit id where the file
+// system gives one: the 64-bit index is not unique on ReFS, and 0 on some shares, and an id of 0
+// names nothing.
+struct FolderId {
+  bool known = false;
+  bool wide = false;  // the 128-bit id, not the 64-bit index
+  ULONGLONG volume = 0;
+  unsigned char id[16] = {};
+};
+
+FolderId folderId(const std::wstring& path) {
+  FolderId out;
+  const HANDLE handle = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return out;
+  const HandleCloser closer{handle};
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!GetFileInformationByHandle(handle, &info) ||
+      !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    return out;
+  }
+  FILE_ID_INFO wideId{};
+  if (GetFileInformationByHandleEx(handle, FileIdInfo, &wideId, sizeof wideId)) {
+    out.wide = true;
+    out.volume = wideId.VolumeSerialNumber;
+    static_assert(sizeof out.id == sizeof wideId.FileId.Identifier);
+    std::memcpy(out.id, wideId.FileId.Identifier, sizeof out.id);
+  } else {
+    // Before Windows 8, and file systems that do not answer it: the 64-bit index.
+    out.volume = info.dwVolumeSerialNumber;
+    const ULONGLONG index = (ULONGLONG{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
+    std::memcpy(out.id, &index, sizeof index);
+  }
+  static const unsigned char kNone[16] = {};
+  out.known = std::memcmp(out.id, kNone, sizeof kNone) != 0;
+  return out;
+}
+
 bool lessWide(const std::wstring& a, const std::wstring& b) {
   const int order = CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
                                          static_cast<int>(b.size()), TRUE);
@@ -331,12 +370,9 @@ std::string folderPath(const std::string& path) {
 
 bool sameFolder(const std::string& a, const std::string& b) {
   if (a.empty() || b.empty()) return false;
-  BY_HANDLE_FILE_INFORMATION first, second;
-  return openTarget(apiPath(a), &first) == 0 && openTarget(apiPath(b), &second) == 0 &&
-         (first.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-         first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
-         first.nFileIndexHigh == second.nFileIndexHigh &&
-         first.nFileIndexLow == second.nFileIndexLow;
+  const FolderId first = folderId(apiPath(a)), second = folderId(apiPath(b));
+  return first.known && second.known && first.wide == second.wide &&
+         first.volume == second.volume && std::memcmp(first.id, second.id, sizeof first.id) == 0;
 }
 
 std::vector<std::string> ancestors(const std::string& folder) {

@@ -61,6 +61,10 @@ std::string ask(const std::string& call, const std::string& path) {
     if (call == "list") return join(files::subfolders(path));
     if (call == "way") return join(files::ancestors(path));
     if (call == "drive") return files::driveOf(path);
+    if (call == "same") {
+      const std::size_t bar = path.find('|');
+      return files::sameFolder(path.substr(0, bar), path.substr(bar + 1)) ? "same" : "other";
+    }
     files::makeFolder(path);
     return files::lookup(path);
   } catch (const PlatformError& error) {
@@ -127,6 +131,11 @@ TEST(WinFiles, PathsAndNamesAreTakenAsWindowsTakesThem) {
       {"entry", deep.back(), "Folder"},
       {"folder", loud + "\\", real + deep.back().substr(temp.path().size())},
       {"list", deep[deep.size() - 2], last},
+      {"same", temp / "Sub|" + temp / "Sub/Inner", "other"},
+      {"same", temp / "Sub/Inner|" + temp / "SUB/./INNER/", "same"},
+      {"same", temp / "List/beta|" + temp / "List/Beta2", "other"},
+      {"same", temp / "notes.TXT|" + temp / "notes.TXT", "other"},
+      {"same", loud + "|" + deep.back(), "same"},
   };
   // Names Windows refuses, and what the refusal points at; then names that only look like them.
   const std::vector<std::pair<std::string, const char*>> names{
