@@ -136,8 +136,11 @@ std::string fileName(const std::string& name) {
   return name + ".lnk";
 }
 
+// The rules hold for the file as it is made: "a." is the file "a..lnk", which Windows takes.
 std::string nameProblem(const std::string& name) {
-  return windows::nameProblem(name);
+  const std::string problem = windows::nameProblem(fileName(name));
+  return problem.empty() ? problem
+                         : "The shortcut is the file \"" + fileName(name) + "\". " + problem;
 }
 
 void makeLink(const std::string& link, const std::string& destination,

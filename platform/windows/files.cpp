@@ -64,6 +64,10 @@ std::wstring absolute(const std::wstring& path) {
 }
 
 // The errors that mean nothing of that name is there.
+constexpr char kUnreadableName[] =
+    "This folder's name is not text Windows can show, so the program cannot tell it from "
+    "another folder. Rename it in Explorer.";
+
 bool isNothingThere(DWORD error) {
   return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
          error == ERROR_INVALID_NAME || error == ERROR_DIRECTORY || error == ERROR_INVALID_DRIVE ||
@@ -256,6 +260,8 @@ PlatformError alreadyThere(const std::string& path) {
 }
 
 void createFolder(const std::string& path) {
+  const auto [dropped, why] = windows::pathProblem(path);
+  if (!dropped.empty()) throw PlatformError(dropped, why);
   if (!CreateDirectoryW(apiPath(path).c_str(), nullptr)) throw systemError(path, GetLastError());
 }
 
@@ -324,6 +330,8 @@ std::string folderPath(const std::string& path) {
   const std::wstring full = absolute(wide(path));
   const std::size_t root = rootLength(full);
   if (root == 0) throw PlatformError(path, kNotAFolder);
+  const auto [dropped, why] = windows::pathProblem(utf8(full));
+  if (!dropped.empty()) throw PlatformError(dropped, why);
   // Each name as it is on disk, found one folder after another from the root down.
   std::wstring resolved = full.substr(0, root);
   DWORD attributes = GetFileAttributesW(extended(resolved).c_str());
@@ -341,6 +349,9 @@ std::string folderPath(const std::string& path) {
       throw systemError(path, error);
     }
     FindClose(find);
+    if (!windows::isValidUtf16(std::wstring_view(data.cFileName))) {
+      throw PlatformError(utf8(resolved + full.substr(i, end - i)), kUnreadableName);
+    }
     resolved += data.cFileName;
     attributes = data.dwFileAttributes;
     i = end + 1;
@@ -399,6 +410,8 @@ std::vector<std::string> subfolders(const std::string& folder) {
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY) || (attributes & FILE_ATTRIBUTE_HIDDEN)) continue;
     const wchar_t* name = data.cFileName;
     if (name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'))) continue;
+    // A name that is not whole UTF-16 would show as another folder's, and could not be typed.
+    if (!windows::isValidUtf16(std::wstring_view(name))) continue;
     // A link shows when what it leads to is a folder that is there, as on POSIX systems.
     if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
         IsReparseTagNameSurrogate(data.dwReserved0) &&

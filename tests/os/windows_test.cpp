@@ -136,6 +136,9 @@ TEST(WinFiles, PathsAndNamesAreTakenAsWindowsTakesThem) {
       {"same", temp / "List/beta|" + temp / "List/Beta2", "other"},
       {"same", temp / "notes.TXT|" + temp / "notes.TXT", "other"},
       {"same", loud + "|" + deep.back(), "same"},
+      {"folder", temp / "Sub./Inner", "refused: drops the dot"},
+      {"folder", temp / "Sub /Inner", "refused: drops the dot or space"},
+      {"make", temp / "Made./x", "refused: drops the dot"},
   };
   // Names Windows refuses, and what the refusal points at; then names that only look like them.
   const std::vector<std::pair<std::string, const char*>> names{
@@ -176,6 +179,7 @@ TEST(WinShortcut, ShortcutsAreMadeOnlyWhereTheyLeadToTheProjectAndNothingIsRepla
   const std::string links = temp / "Links", project = temp / "Project";
   const std::vector<std::string> deep = makeDeepFolders(temp.path());
   MkLink(deep.back(), "Project", project, "");
+  MkLink(links, "a.", project, "");  // the file "a..lnk", which Windows takes
   EXPECT_EQ(files::lookup(deep.back() + "\\PROJECT.LNK"), "Project.lnk");
 
   struct Case {
@@ -189,6 +193,7 @@ TEST(WinShortcut, ShortcutsAreMadeOnlyWhereTheyLeadToTheProjectAndNothingIsRepla
       {links, "", project, links, "name"},
       {links, "lpt1.txt", project, links, "\"lpt1\""},
       {links, "one\\two", project, links, "\"\\\""},
+      {links, "con", project, links, "the file \"con.lnk\""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name + " in " + c.folder + " to " + c.target);
@@ -204,7 +209,7 @@ TEST(WinShortcut, ShortcutsAreMadeOnlyWhereTheyLeadToTheProjectAndNothingIsRepla
   for (const char* name : {"\\notes.LNK", "\\NOTES.lnk"})
     EXPECT_THROW(shell::makeLink(files::folderPath(links) + name, project, ""), PlatformError);
   EXPECT_EQ(readFile(temp / "Links/notes.LNK"), "keep me");
-  EXPECT_EQ(tree(links), std::vector<std::string>{"notes.LNK"});
+  EXPECT_EQ(tree(links), (std::vector<std::string>{"a..lnk", "notes.LNK"}));
 
   EXPECT_TRUE(DeleteFileW((L"\\\\?\\" + u8(deep.back() + "\\Project.lnk").wstring()).c_str()));
   removeDeep(deep);
