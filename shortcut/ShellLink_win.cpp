@@ -31,6 +31,7 @@ class Com {
   Com& operator=(const Com&) = delete;
 
   T* operator->() const { return p_; }
+  T& operator*() const { return *p_; }
   void** out() { return reinterpret_cast<void**>(&p_); }
 
  private:
@@ -73,6 +74,27 @@ std::wstring shellPath(const std::string& path) {
   return wide.size() < MAX_PATH ? wide : windows::apiPath(path);
 }
 
+// The shell keeps a path that holds '%' as text to expand whenever the shortcut is opened, so
+// "%USERNAME% notes" would lead to the folder of whoever opens it, or to none. The link leads to
+// the folder itself, named by its ID list, and keeps nothing to expand.
+void leadAsNamed(IShellLinkW& shellLink, const windows::Com& com, const std::string& destination,
+                 const std::string& link) {
+  if (destination.find('%') == std::string::npos) return;
+  if (com.idList && com.freeIdList) {
+    if (PIDLIST_ABSOLUTE list = com.idList(shellPath(destination).c_str())) {
+      const HRESULT result = shellLink.SetIDList(list);
+      com.freeIdList(list);
+      check(result, link);
+    }
+  }
+  Com<IShellLinkDataList> data;
+  DWORD flags = 0;
+  if (SUCCEEDED(shellLink.QueryInterface(IID_IShellLinkDataList, data.out())) &&
+      SUCCEEDED(data->GetFlags(&flags)) && (flags & SLDF_HAS_EXP_SZ)) {
+    check(data->SetFlags(flags & ~static_cast<DWORD>(SLDF_HAS_EXP_SZ)), link);
+  }
+}
+
 // A file of the program's own, made in the link's folder under a name nothing else has, and
 // deleted again unless it was moved into place.
 class TemporaryFile {
@@ -95,7 +117,7 @@ class TemporaryFile {
     }
   }
   ~TemporaryFile() {
-    if (!kept_) DeleteFileW(windows::apiPath(path_).c_str());
+    if (!kept_) windows::removeFile(path_);
   }
   TemporaryFile(const TemporaryFile&) = delete;
   TemporaryFile& operator=(const TemporaryFile&) = delete;
@@ -114,8 +136,11 @@ std::string fileName(const std::string& name) {
   return name + ".lnk";
 }
 
+// The rules hold for the file as it is made: "a." is the file "a..lnk", which Windows takes.
 std::string nameProblem(const std::string& name) {
-  return windows::nameProblem(name);
+  const std::string problem = windows::nameProblem(fileName(name));
+  return problem.empty() ? problem
+                         : "The shortcut is the file \"" + fileName(name) + "\". " + problem;
 }
 
 void makeLink(const std::string& link, const std::string& destination,
@@ -126,6 +151,7 @@ void makeLink(const std::string& link, const std::string& destination,
                                shellLink.out()),
         link);
   check(shellLink->SetPath(windows::wide(destination).c_str()), link);
+  leadAsNamed(*shellLink, com.functions(), destination, link);
   check(shellLink->SetArguments(windows::wide(arguments).c_str()), link);
   Com<IPersistFile> persist;
   check(shellLink->QueryInterface(IID_IPersistFile, persist.out()), link);
@@ -133,12 +159,16 @@ void makeLink(const std::string& link, const std::string& destination,
   // its own and then moved to its name by a move that never replaces.
   TemporaryFile saved(link);
   check(persist->Save(shellPath(saved.path()).c_str(), TRUE), link);
-  if (!MoveFileExW(windows::apiPath(saved.path()).c_str(), windows::apiPath(link).c_str(), 0)) {
-    const DWORD error = GetLastError();
+  if (const DWORD error = windows::moveNew(saved.path(), link)) {
     if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) {
       throw PlatformError(link,
                           "Something of that name appeared while the shortcut was being made. "
                           "It was left as it is, and no shortcut was made.");
+    }
+    if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) {
+      throw PlatformError(link,
+                          "Another program, such as an antivirus or a sync client, held the new "
+                          "shortcut, so no shortcut was made. Try again in a moment.");
     }
     throw windows::systemError(link, error);
   }
@@ -159,6 +189,18 @@ std::string target(const std::string& link) {
     return {};
   }
   path.resize(path.find(L'\0'));
+  // A path kept to expand is opened expanded, so it is read so.
+  Com<IShellLinkDataList> data;
+  DWORD flags = 0;
+  if (SUCCEEDED(shellLink->QueryInterface(IID_IShellLinkDataList, data.out())) &&
+      SUCCEEDED(data->GetFlags(&flags)) && (flags & SLDF_HAS_EXP_SZ)) {
+    std::wstring expanded(32768, L'\0');
+    const DWORD length = ExpandEnvironmentStringsW(path.c_str(), expanded.data(),
+                                                   static_cast<DWORD>(expanded.size()));
+    if (length == 0 || length > expanded.size()) return {};
+    expanded.resize(length - 1);
+    return windows::utf8(expanded);
+  }
   return windows::utf8(path);
 }
 

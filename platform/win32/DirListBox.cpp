@@ -182,6 +182,20 @@ LRESULT CALLBACK DirListBox::subclass(HWND hwnd, UINT message, WPARAM wParam, LP
       if (wParam >= 0x20) self->typeAhead(static_cast<wchar_t>(wParam));
       if (wParam >= 0x20 || wParam == L'\r') return 0;
       break;
+    // The list keeps no text of its own (rows are drawn from the folder's names), so a screen
+    // reader's standard list object asks here for each row's name.
+    case LB_GETTEXTLEN:
+    case LB_GETTEXT: {
+      self->ensureListed();
+      if (wParam >= self->rows_.count()) return LB_ERR;
+      const std::wstring name = self->nameAt(wParam);
+      if (message == LB_GETTEXT) {
+        if (!lParam) return LB_ERR;
+        std::copy(name.begin(), name.end(), reinterpret_cast<wchar_t*>(lParam));
+        reinterpret_cast<wchar_t*>(lParam)[name.size()] = L'\0';
+      }
+      return static_cast<LRESULT>(name.size());
+    }
     case kListNow:
       self->ensureListed();
       return 0;

@@ -109,10 +109,12 @@ std::string runInputBox(HWND owner, const std::string& prompt, const std::string
 
   // The program's windows wait, disabled by the toolkit, while the box is open.
   ShowWindow(window, SW_SHOW);
-  SetForegroundWindow(window);
   SetFocus(box.edit);
   loop([&box] { return box.done; });
   const std::wstring typed = box.accepted ? windowText(box.edit) : std::wstring();
+  // The owner takes input again before the box goes, so Windows hands it the activation rather
+  // than to another program; the toolkit's modality then only confirms it.
+  if (owner) EnableWindow(owner, TRUE);
   DestroyWindow(window);
   return windows::utf8(typed);
 }

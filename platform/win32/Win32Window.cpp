@@ -179,8 +179,8 @@ void Win32Window::show(LiveWindow* owner) {
   const int x = area.left + (area.right - area.left - size.cx) / 2;
   const int y = area.top + (area.bottom - area.top - size.cy) / 2;
   SetWindowPos(hwnd_, nullptr, x, y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+  // Shown from the program's own input, so Windows lets it come to the front.
   ShowWindow(hwnd_, SW_SHOW);
-  SetForegroundWindow(hwnd_);
   focusFirst();
   // Tooltips are for hovering, later: they are made once the first frame is painted, since a
   // timer's message comes only after every pending paint.
@@ -204,15 +204,9 @@ void Win32Window::rememberFocus() {
 
 void Win32Window::setEnabled(bool enabled) {
   if (!enabled) rememberFocus();
+  // Enabled before the window over it goes, it is the one Windows activates then; nothing here
+  // pulls the program to the front.
   EnableWindow(hwnd_, enabled);
-  // The window that was over this one has gone while this one could not take its place.
-  if (enabled && IsWindowVisible(hwnd_)) {
-    const HWND active = GetActiveWindow();
-    if (!active || !IsWindowEnabled(active) || !IsWindowVisible(active)) {
-      SetForegroundWindow(hwnd_);
-      SetActiveWindow(hwnd_);
-    }
-  }
 }
 
 ChildControl* Win32Window::byId(UINT id) const {

@@ -18,6 +18,12 @@ const Com* com() {
       functions.create = reinterpret_cast<decltype(functions.create)>(find("CoCreateInstance"));
       functions.free = reinterpret_cast<decltype(functions.free)>(find("CoTaskMemFree"));
     }
+    if (const HMODULE shell = LoadLibraryW(L"shell32.dll")) {
+      functions.idList = reinterpret_cast<decltype(functions.idList)>(
+          reinterpret_cast<void*>(GetProcAddress(shell, "ILCreateFromPathW")));
+      functions.freeIdList = reinterpret_cast<decltype(functions.freeIdList)>(
+          reinterpret_cast<void*>(GetProcAddress(shell, "ILFree")));
+    }
     return functions;
   }();
   return loaded.initialize && loaded.uninitialize && loaded.create && loaded.free ? &loaded

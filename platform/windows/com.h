@@ -5,6 +5,7 @@
 // folders only.
 
 #include <objbase.h>
+#include <shlobj.h>
 
 namespace qb::windows {
 
@@ -13,6 +14,10 @@ struct Com {
   decltype(&CoUninitialize) uninitialize = nullptr;
   decltype(&CoCreateInstance) create = nullptr;
   decltype(&CoTaskMemFree) free = nullptr;
+  // From shell32, which the program has loaded already: the ID list that names a path as it is,
+  // and its release. Null when shell32 lacks them.
+  decltype(&ILCreateFromPathW) idList = nullptr;
+  decltype(&ILFree) freeIdList = nullptr;
 };
 
 // Null when ole32 cannot be loaded.

@@ -68,6 +68,10 @@ std::wstring absolute(const std::wstring& path) {
 }
 
 // The errors that mean nothing of that name is there.
+constexpr char kUnreadableName[] =
+    "This folder's name is not text Windows can show, so the program cannot tell it from "
+    "another folder. Rename it in Explorer.";
+
 bool isNothingThere(DWORD error) {
   return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
          error == ERROR_INVALID_NAME || error == ERROR_DIRECTORY || error == ERROR_INVALID_DRIVE ||
@@ -154,6 +158,45 @@ std::wstring finalPath(const std::wstring& path) {
   }
 }
 
+// Which folder path (in the \\?\ form) leads to, following links. The 128-bit id where the file
+// system gives one: the 64-bit index is not unique on ReFS, and 0 on some shares, and an id of 0
+// names nothing.
+struct FolderId {
+  bool known = false;
+  bool wide = false;  // the 128-bit id, not the 64-bit index
+  ULONGLONG volume = 0;
+  unsigned char id[16] = {};
+};
+
+FolderId folderId(const std::wstring& path) {
+  FolderId out;
+  const HANDLE handle = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return out;
+  const HandleCloser closer{handle};
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!GetFileInformationByHandle(handle, &info) ||
+      !(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    return out;
+  }
+  FILE_ID_INFO wideId{};
+  if (GetFileInformationByHandleEx(handle, FileIdInfo, &wideId, sizeof wideId)) {
+    out.wide = true;
+    out.volume = wideId.VolumeSerialNumber;
+    static_assert(sizeof out.id == sizeof wideId.FileId.Identifier);
+    std::memcpy(out.id, wideId.FileId.Identifier, sizeof out.id);
+  } else {
+    // Before Windows 8, and file systems that do not answer it: the 64-bit index.
+    out.volume = info.dwVolumeSerialNumber;
+    const ULONGLONG index = (ULONGLONG{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
+    std::memcpy(out.id, &index, sizeof index);
+  }
+  static const unsigned char kNone[16] = {};
+  out.known = std::memcmp(out.id, kNone, sizeof kNone) != 0;
+  return out;
+}
+
 bool lessWide(const std::wstring& a, const std::wstring& b) {
   const int order = CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
                                          static_cast<int>(b.size()), TRUE);
@@ -221,6 +264,8 @@ PlatformError alreadyThere(const std::string& path) {
 }
 
 void createFolder(const std::string& path) {
+  const auto [dropped, why] = windows::pathProblem(path);
+  if (!dropped.empty()) throw PlatformError(dropped, why);
   if (!CreateDirectoryW(apiPath(path).c_str(), nullptr)) throw systemError(path, GetLastError());
 }
 
@@ -308,6 +353,8 @@ std::string folderPath(const std::string& path) {
   const std::wstring full = absolute(wide(path));
   const std::size_t root = rootLength(full);
   if (root == 0) throw PlatformError(path, kNotAFolder);
+  const auto [dropped, why] = windows::pathProblem(utf8(full));
+  if (!dropped.empty()) throw PlatformError(dropped, why);
   // Each name as it is on disk, found one folder after another from the root down.
   std::wstring resolved = full.substr(0, root);
   DWORD attributes = GetFileAttributesW(extended(resolved).c_str());
@@ -325,6 +372,9 @@ std::string folderPath(const std::string& path) {
       throw systemError(path, error);
     }
     FindClose(find);
+    if (!windows::isValidUtf16(std::wstring_view(data.cFileName))) {
+      throw PlatformError(utf8(resolved + full.substr(i, end - i)), kUnreadableName);
+    }
     resolved += data.cFileName;
     attributes = data.dwFileAttributes;
     i = end + 1;
@@ -354,12 +404,9 @@ std::string folderPath(const std::string& path) {
 
 bool sameFolder(const std::string& a, const std::string& b) {
   if (a.empty() || b.empty()) return false;
-  BY_HANDLE_FILE_INFORMATION first, second;
-  return openTarget(apiPath(a), &first) == 0 && openTarget(apiPath(b), &second) == 0 &&
-         (first.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-         first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
-         first.nFileIndexHigh == second.nFileIndexHigh &&
-         first.nFileIndexLow == second.nFileIndexLow;
+  const FolderId first = folderId(apiPath(a)), second = folderId(apiPath(b));
+  return first.known && second.known && first.wide == second.wide &&
+         first.volume == second.volume && std::memcmp(first.id, second.id, sizeof first.id) == 0;
 }
 
 std::vector<std::string> ancestors(const std::string& folder) {
@@ -386,6 +433,8 @@ std::vector<std::string> subfolders(const std::string& folder) {
     if (!(attributes & FILE_ATTRIBUTE_DIRECTORY) || (attributes & FILE_ATTRIBUTE_HIDDEN)) continue;
     const wchar_t* name = data.cFileName;
     if (name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'))) continue;
+    // A name that is not whole UTF-16 would show as another folder's, and could not be typed.
+    if (!windows::isValidUtf16(std::wstring_view(name))) continue;
     // A link shows when what it leads to is a folder that is there, as on POSIX systems.
     if ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
         IsReparseTagNameSurrogate(data.dwReserved0) &&
@@ -430,6 +479,38 @@ std::string driveOf(const std::string& path) {
 }  // namespace qb::files
 
 namespace qb::windows {
+
+namespace {
+
+bool isHeld(DWORD error) {
+  return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+}
+
+// Runs attempt until it succeeds, fails for another reason than a file being held, or the time
+// (ms) is up; the last error, or 0.
+template <typename Attempt>
+DWORD whileHeld(ULONGLONG time, Attempt attempt) {
+  const ULONGLONG start = GetTickCount64();
+  for (DWORD pause = 5;; pause = std::min<DWORD>(pause * 2, 50)) {
+    if (attempt()) return 0;
+    const DWORD error = GetLastError();
+    const ULONGLONG spent = GetTickCount64() - start;
+    if (!isHeld(error) || spent >= time) return error;
+    Sleep(static_cast<DWORD>(std::min<ULONGLONG>(pause, time - spent)));
+  }
+}
+
+}  // namespace
+
+unsigned long moveNew(const std::string& from, const std::string& to) {
+  const std::wstring source = apiPath(from), destination = apiPath(to);
+  return whileHeld(100, [&] { return MoveFileExW(source.c_str(), destination.c_str(), 0); });
+}
+
+unsigned long removeFile(const std::string& path) {
+  const std::wstring file = apiPath(path);
+  return whileHeld(1000, [&] { return DeleteFileW(file.c_str()); });
+}
 
 std::wstring apiPath(const std::string& path) {
   files::quietDrives();

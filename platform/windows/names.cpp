@@ -43,4 +43,21 @@ std::string nameProblem(const std::string& name) {
   return {};
 }
 
+std::pair<std::string, std::string> pathProblem(const std::string& path) {
+  const std::size_t root = rootLength(path);
+  if (root == 0) return {};
+  for (std::size_t i = root; i < path.size();) {
+    const std::size_t end = std::min(path.find_first_of("\\/", i), path.size());
+    const std::string_view name(path.data() + i, end - i);
+    if (!name.empty() && name != "." && name != ".." &&
+        (name.back() == '.' || name.back() == ' ')) {
+      return {path.substr(0, end),
+              "Windows drops the dot or space at the end of a folder's name, so a path through "
+              "this folder would lead to another one. Rename the folder, or choose another."};
+    }
+    i = end + 1;
+  }
+  return {};
+}
+
 }  // namespace qb::windows

@@ -5,12 +5,19 @@
 #include <windows.h>
 
 #include <gtest/gtest.h>
+#include <objbase.h>
+#include <shlobj.h>
+#include <shobjidl.h>
 
 #include <cctype>
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/files.h"
+#include "platform/windows/files.h"
+#include "platform/windows/text.h"
 #include "shortcut/MakeLink.h"
 #include "shortcut/ShellLink.h"
 #include "tests/support/Disk.h"
@@ -54,6 +61,10 @@ std::string ask(const std::string& call, const std::string& path) {
     if (call == "list") return join(files::subfolders(path));
     if (call == "way") return join(files::ancestors(path));
     if (call == "drive") return files::driveOf(path);
+    if (call == "same") {
+      const std::size_t bar = path.find('|');
+      return files::sameFolder(path.substr(0, bar), path.substr(bar + 1)) ? "same" : "other";
+    }
     files::makeFolder(path);
     return files::lookup(path);
   } catch (const PlatformError& error) {
@@ -120,6 +131,14 @@ TEST(WinFiles, PathsAndNamesAreTakenAsWindowsTakesThem) {
       {"entry", deep.back(), "Folder"},
       {"folder", loud + "\\", real + deep.back().substr(temp.path().size())},
       {"list", deep[deep.size() - 2], last},
+      {"same", temp / "Sub|" + temp / "Sub/Inner", "other"},
+      {"same", temp / "Sub/Inner|" + temp / "SUB/./INNER/", "same"},
+      {"same", temp / "List/beta|" + temp / "List/Beta2", "other"},
+      {"same", temp / "notes.TXT|" + temp / "notes.TXT", "other"},
+      {"same", loud + "|" + deep.back(), "same"},
+      {"folder", temp / "Sub./Inner", "refused: drops the dot"},
+      {"folder", temp / "Sub /Inner", "refused: drops the dot or space"},
+      {"make", temp / "Made./x", "refused: drops the dot"},
   };
   // Names Windows refuses, and what the refusal points at; then names that only look like them.
   const std::vector<std::pair<std::string, const char*>> names{
@@ -160,6 +179,7 @@ TEST(WinShortcut, ShortcutsAreMadeOnlyWhereTheyLeadToTheProjectAndNothingIsRepla
   const std::string links = temp / "Links", project = temp / "Project";
   const std::vector<std::string> deep = makeDeepFolders(temp.path());
   MkLink(deep.back(), "Project", project, "");
+  MkLink(links, "a.", project, "");  // the file "a..lnk", which Windows takes
   EXPECT_EQ(files::lookup(deep.back() + "\\PROJECT.LNK"), "Project.lnk");
 
   struct Case {
@@ -173,6 +193,7 @@ TEST(WinShortcut, ShortcutsAreMadeOnlyWhereTheyLeadToTheProjectAndNothingIsRepla
       {links, "", project, links, "name"},
       {links, "lpt1.txt", project, links, "\"lpt1\""},
       {links, "one\\two", project, links, "\"\\\""},
+      {links, "con", project, links, "the file \"con.lnk\""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name + " in " + c.folder + " to " + c.target);
@@ -188,10 +209,93 @@ TEST(WinShortcut, ShortcutsAreMadeOnlyWhereTheyLeadToTheProjectAndNothingIsRepla
   for (const char* name : {"\\notes.LNK", "\\NOTES.lnk"})
     EXPECT_THROW(shell::makeLink(files::folderPath(links) + name, project, ""), PlatformError);
   EXPECT_EQ(readFile(temp / "Links/notes.LNK"), "keep me");
-  EXPECT_EQ(tree(links), std::vector<std::string>{"notes.LNK"});
+  EXPECT_EQ(tree(links), (std::vector<std::string>{"a..lnk", "notes.LNK"}));
 
   EXPECT_TRUE(DeleteFileW((L"\\\\?\\" + u8(deep.back() + "\\Project.lnk").wstring()).c_str()));
   removeDeep(deep);
+}
+
+// Where the shortcut file leads as Explorer follows it, read here apart from the program: the
+// path with its variables expanded, and the folder its ID list names; "expands" when the file
+// stores an expandable path.
+std::string whereItLeads(const std::string& file) {
+  CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  std::string out;
+  IShellLinkW* link = nullptr;
+  IPersistFile* persist = nullptr;
+  IShellLinkDataList* data = nullptr;
+  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                 reinterpret_cast<void**>(&link))) &&
+      SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&persist))) &&
+      SUCCEEDED(persist->Load(windows::wide(file).c_str(), STGM_READ))) {
+    std::wstring path(32768, L'\0');
+    if (SUCCEEDED(link->GetPath(path.data(), static_cast<int>(path.size()), nullptr, 0))) {
+      out = windows::utf8(path.c_str());
+    }
+    PIDLIST_ABSOLUTE list = nullptr;
+    std::wstring named(32768, L'\0');
+    if (SUCCEEDED(link->GetIDList(&list)) && list && SHGetPathFromIDListW(list, named.data())) {
+      out += "|" + windows::utf8(named.c_str());
+    }
+    CoTaskMemFree(list);
+    DWORD flags = 0;
+    if (SUCCEEDED(link->QueryInterface(IID_IShellLinkDataList, reinterpret_cast<void**>(&data))) &&
+        SUCCEEDED(data->GetFlags(&flags)) && (flags & SLDF_HAS_EXP_SZ)) {
+      out += "|expands";
+    }
+  }
+  if (data) data->Release();
+  if (persist) persist->Release();
+  if (link) link->Release();
+  CoUninitialize();
+  return out;
+}
+
+// A folder whose name holds what looks like a variable is the folder meant, not the one the
+// variable would name.
+TEST(WinShortcut, LeadsToTheFolderAsNamed) {
+  TempFolder temp;
+  const std::string user = files::environment("USERNAME");
+  ASSERT_FALSE(user.empty());
+  for (const std::string& name :
+       {std::string("%USERNAME% notes"), user + " notes", std::string("Links")})
+    makeFolders(temp / name);
+  const std::string project = files::folderPath(temp / "%USERNAME% notes");
+  MkLink(temp / "Links", "Notes", project, "");
+  EXPECT_EQ(whereItLeads(temp / "Links/Notes.lnk"), project + "|" + project);
+  // The program's own reading follows it as Explorer does.
+  EXPECT_EQ(shortcutTarget(temp / "Links", "Notes"), project);
+}
+
+// A new shortcut that another program holds for a moment is moved into place once it lets go;
+// one held for long is not, and the file it was saved in goes once it is let go.
+TEST(WinShortcut, WaitsBrieflyForAProgramThatHoldsTheNewFile) {
+  TempFolder temp;
+  for (const int held : {50, 600}) {
+    SCOPED_TRACE(held);
+    const std::string saved = temp / "saved.tmp", link = temp / "Link.lnk";
+    writeFile(saved);
+    const HANDLE file = CreateFileW(windows::apiPath(saved).c_str(), GENERIC_READ, 0, nullptr,
+                                    OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    std::thread holder([file, held] {
+      std::this_thread::sleep_for(std::chrono::milliseconds(held));
+      CloseHandle(file);
+    });
+    const auto start = std::chrono::steady_clock::now();
+    const unsigned long error = windows::moveNew(saved, link);
+    const auto spent = std::chrono::steady_clock::now() - start;
+    if (held < 100) {
+      EXPECT_EQ(error, 0u);
+      EXPECT_EQ(tree(temp.path()), std::vector<std::string>{"Link.lnk"});
+    } else {
+      EXPECT_EQ(error, static_cast<unsigned long>(ERROR_SHARING_VIOLATION));
+      EXPECT_LT(spent, std::chrono::milliseconds(300));
+      EXPECT_EQ(windows::removeFile(saved), 0u);
+      EXPECT_EQ(tree(temp.path()), std::vector<std::string>{"Link.lnk"});  // the first round's
+    }
+    holder.join();
+  }
 }
 
 // The version block Explorer shows in the program file's properties.
