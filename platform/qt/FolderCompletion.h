@@ -4,8 +4,8 @@ class QPlainTextEdit;
 
 namespace qb {
 
-// Offers, under a path box, the folders whose paths start with what has been typed. Folders
-// are read on the file system model's own thread, so a huge or slow folder never holds up the
+// Offers, just outside the box's window, the folders whose paths start with what has been
+// typed. Folders are read on another thread, so a huge or slow folder never holds up the
 // typing: the list shows once they have come.
 void offerFolders(QPlainTextEdit* box);
 

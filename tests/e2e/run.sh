@@ -14,6 +14,8 @@
 #   close-step1   step 1's close box: exit 0
 #   close-boxes   Browse, a new folder typed, the picker's close box: the typed folder is taken and
 #                 step 2 opens; step 2's close box: exit 0, no shortcut
+#   completion    Browse, the start of folders that exist typed and given time to be completed,
+#                 Done: the skeleton is made in the typed folder and in no other; step 2's Skip
 # Every wait is bounded: a window that does not come or a program that does not end fails the test.
 set -euo pipefail
 
@@ -228,6 +230,7 @@ step2_size=(4680 2625)
 step2_Text1=(120 300 4455 285)
 step2_Browse=(3420 1200 1155 255)
 step2_Done=(1620 1860 675 675)
+step2_Skip=(2400 1860 675 675)
 picker="Select Folder"
 picker_size=(3540 6045)
 # The path box's first line: below it a scroll bar may be drawn.
@@ -302,6 +305,25 @@ case $case_name in
     click_close_box "$s" "${step2_size[@]}"
     expect_exit_0
     [ "$(ls -A "$files")" = "Project One" ] || fail "step 2's close box left $(ls -A "$files")"
+    ;;
+  completion)
+    mkdir "$files/Proj" "$files/Proj-old" "$files/Proj-archive"
+    w=$(first_window)
+    click_control "$w" "${step1_size[@]}" "${step1_Browse[@]}"
+    p=$(wait_window "$picker")
+    click_control "$p" "${picker_size[@]}" "${picker_Path[@]}"
+    type_text "$(to_program_path "$files/Proj")"
+    sleep 1 # the folders offered come meanwhile
+    shot offered
+    click_control "$p" "${picker_size[@]}" "${picker_Done[@]}"
+    wait_gone "$picker"
+    s=$(wait_window "$step2")
+    expect_skeleton "$files/Proj"
+    for other in Proj-old Proj-archive; do
+      [ -z "$(ls -A "$files/$other")" ] || fail "Done made folders in $other"
+    done
+    click_control "$s" "${step2_size[@]}" "${step2_Skip[@]}"
+    expect_exit_0
     ;;
   *)
     echo "unknown case $case_name" >&2

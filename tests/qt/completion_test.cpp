@@ -1,9 +1,7 @@
 // The Linux path box completes folder names as they are typed, as the Win32 one does.
 
-#include <QAbstractItemView>
 #include <QApplication>
-#include <QCompleter>
-#include <QPlainTextEdit>
+#include <QListWidget>
 #include <QTest>
 #include <set>
 
@@ -17,27 +15,38 @@ class Completion : public Story {
   Completion() { ending_ = Ending::StaysOpen; }
 };
 
-TEST_F(Completion, TheStartOfAPathOffersTheFoldersItLeadsToAndNoFiles) {
+// Folders on either side of the typed start, in sorted order and in the other letter case, and
+// a file that starts alike: only the folders that start with it, letter for letter, are offered.
+TEST_F(Completion, TheStartOfAPathOffersTheFoldersItLeadsToBesideThePicker) {
   play([&] {
-    makeFolders(temp() / "project/alpha");
-    makeFolders(temp() / "project/Albatross/inner");
+    for (const char* name : {"aardvark", "Albatross", "alpha", "alps", "ALPINE", "beta"})
+      makeFolders(temp() / (std::string("project/") + name));
     writeFile(temp() / "project/almanac");
+    const std::string typed = temp() / "project/al";
     pick([&] {
-      user().type("frmGetFolder", "txtPathlist", temp() / "project/al");
-      QCompleter* completer = nullptr;
+      user().type("frmGetFolder", "txtPathlist", typed);
+      QListWidget* list = nullptr;
+      QWidget* picker = nullptr;
       for (QWidget* top : QApplication::topLevelWidgets()) {
-        if (top->objectName() == "frmGetFolder") completer = top->findChild<QCompleter*>();
+        if (top->objectName() == "frmGetFolder") picker = top;
+        if (top->objectName() == "folderCompletions") list = static_cast<QListWidget*>(top);
       }
-      ASSERT_TRUE(completer);
+      ASSERT_TRUE(picker && list);
       // The folder is read on another thread: the list shows once it has been.
-      for (int wait = 0; wait < 100 && !completer->popup()->isVisible(); ++wait)
+      for (int wait = 0; wait < 100 && !list->isVisible(); ++wait)
         QTest::qWait(20);
       std::set<std::string> offered;
-      for (int row = 0; completer->setCurrentRow(row); ++row)
-        offered.insert(completer->currentCompletion().toStdString());
-      EXPECT_EQ(offered, std::set<std::string>{temp() / "project/alpha"});
+      for (int row = 0; row < list->count(); ++row)
+        offered.insert(list->item(row)->text().toStdString());
+      EXPECT_EQ(offered,
+                (std::set<std::string>{temp() / "project/alpha", temp() / "project/alps"}));
+      // Offered, not taken: the box keeps what was typed, and no control is covered.
+      EXPECT_EQ(user().text("frmGetFolder", "txtPathlist"), typed);
+      EXPECT_FALSE(list->geometry().intersects(picker->frameGeometry()));
       user().click("frmGetFolder", "btnDone");
+      EXPECT_FALSE(list->isVisible());
     });
+    EXPECT_EQ(program().getFolder.SelectedFolder, typed);
   });
 }
 
