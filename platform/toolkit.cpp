@@ -11,6 +11,10 @@ LiveWindow::~LiveWindow() {
   if (!toolkit_) return;
   auto& all = toolkit_->windows_;
   all.erase(std::remove(all.begin(), all.end(), this), all.end());
+  for (Toolkit::Level& level : toolkit_->levels_) {
+    if (level.above == this) level.above = nullptr;
+    if (level.boxOwner == this) level.boxOwner = nullptr;
+  }
 }
 
 void LiveWindow::report(const std::function<void(WindowEvents&)>& event) {
@@ -45,7 +49,7 @@ std::unique_ptr<LiveWindow> Toolkit::createWindow(const WindowSpec& spec, Window
   window->toolkit_ = this;
   window->events_ = &events;
   window->name_ = spec.name;
-  window->level_ = depth_;
+  window->level_ = depth();
   // A drive list starts on the drive of the working folder, where a new folder list starts.
   for (std::size_t i = 0; i < spec.controls.size(); ++i) {
     if (spec.controls[i].kind == ControlKind::DriveList) {
@@ -66,21 +70,26 @@ void Toolkit::show(LiveWindow& window) {
 void Toolkit::showModal(LiveWindow& window, const std::function<bool()>& done) {
   LiveWindow* owner = topWindow(&window);
   enterModal(&window);
+  const int level = depth();
+  // Its level may have ended already, when the window went (closing).
+  const auto leave = [&] {
+    if (depth() == level) leaveModal();
+  };
   try {
     window.shown_ = true;
     window.show(owner);
     if (standIn_) standIn_->shown(window.name(), true);
     runUntil(done);
   } catch (...) {
-    leaveModal();
+    leave();
     throw;
   }
-  leaveModal();
+  leave();
 }
 
 int Toolkit::messageBox(const std::string& prompt, int flags, const std::string& title) {
   LiveWindow* owner = topWindow();
-  enterModal(nullptr);
+  enterModal(nullptr, owner);
   int answer = kOk;
   try {
     answer = standIn_ ? standIn_->answerMessage(prompt, flags, title)
@@ -95,7 +104,7 @@ int Toolkit::messageBox(const std::string& prompt, int flags, const std::string&
 
 std::string Toolkit::inputBox(const std::string& prompt, const std::string& title) {
   LiveWindow* owner = topWindow();
-  enterModal(nullptr);
+  enterModal(nullptr, owner);
   std::string answer;
   try {
     answer = standIn_ ? standIn_->answerInput(prompt, title) : showInputBox(owner, prompt, title);
@@ -117,31 +126,38 @@ void Toolkit::dispatch(const std::function<void()>& event) {
   }
 }
 
+void Toolkit::closing(LiveWindow& window) {
+  if (!levels_.empty() && levels_.back().above == &window) leaveModal();
+}
+
 // A window takes input while no modal level above its own is open. Counting levels, rather
 // than re-enabling what one show disabled, keeps a window disabled by an outer modal show
 // disabled after an inner one ends.
-void Toolkit::enterModal(LiveWindow* above) {
-  ++depth_;
-  if (above) above->level_ = depth_;
+void Toolkit::enterModal(LiveWindow* above, LiveWindow* boxOwner) {
+  levels_.push_back({above, boxOwner});
+  if (above) above->level_ = depth();
   applyModality();
 }
 
 void Toolkit::leaveModal() {
-  --depth_;
+  levels_.pop_back();
   for (LiveWindow* window : windows_)
-    window->level_ = std::min(window->level_, depth_);
+    window->level_ = std::min(window->level_, depth());
   applyModality();
 }
 
 void Toolkit::applyModality() {
+  const LiveWindow* boxOwner = levels_.empty() ? nullptr : levels_.back().boxOwner;
   // Copied: enabling a window may run a front end's loop, which may unload another.
   const std::vector<LiveWindow*> all = windows_;
   for (LiveWindow* window : all) {
     if (std::find(windows_.begin(), windows_.end(), window) == windows_.end()) continue;
-    const bool enabled = window->level_ >= depth_;
-    if (enabled == window->enabled_) continue;
-    window->enabled_ = enabled;
-    window->setEnabled(enabled);
+    window->enabled_ = window->level_ >= depth();
+    // A box's owner is the box's to disable.
+    const bool shownEnabled = window->enabled_ || window == boxOwner;
+    if (shownEnabled == window->shownEnabled_) continue;
+    window->shownEnabled_ = shownEnabled;
+    window->setEnabled(shownEnabled);
   }
 }
 

@@ -110,8 +110,9 @@ class LiveWindow {
   Toolkit* toolkit_ = nullptr;
   WindowEvents* events_ = nullptr;
   std::string name_;
-  int level_ = 0;  // the modal depth it belongs to: it takes input while nothing is above it
-  bool enabled_ = true;
+  int level_ = 0;        // the modal depth it belongs to: it takes input while nothing is above it
+  bool enabled_ = true;  // what the core lets through
+  bool shownEnabled_ = true;  // what the front end was last told
   bool shown_ = false;
 };
 
@@ -147,6 +148,10 @@ class Toolkit {
   // The one way a front end hands an event to a form. A failure is shown in an "Oops!" box;
   // the handler stops there and the window stays open.
   void dispatch(const std::function<void()>& event);
+  // The window is about to go. When it is the modal window above every other, its level ends
+  // now, so the windows below take input again before it goes: the system then activates its
+  // owner, not another program.
+  void closing(LiveWindow& window);
 
   // Every live window, the oldest first.
   const std::vector<LiveWindow*>& windows() const { return windows_; }
@@ -169,7 +174,9 @@ class Toolkit {
   // A live window for spec, hidden, its controls made; the core then selects each drive list's
   // first drive.
   virtual std::unique_ptr<LiveWindow> makeWindow(const WindowSpec& spec) = 0;
-  // A real box over owner (null: over no window), while every window of the program waits.
+  // A real box over owner (null: over no window), while every window of the program waits. The
+  // owner is left enabled here: the box disables it and enables it again before the box goes,
+  // as a native box does, so that the system activates the owner after it.
   // flags are kOkOnly or kYesNo, with kQuestion or no icon (window_spec.h); the prompt is the
   // core's text as it is, and a box too small for it lets it wrap or scroll rather than change
   // it. Returns the button pressed (kOk, kYes, kNo); an input box returns the text typed, or
@@ -181,15 +188,23 @@ class Toolkit {
 
  private:
   friend class LiveWindow;
-  // One modal level more (the window, if any, is the one above), or one less.
-  void enterModal(LiveWindow* above);
+  // One modal level more (above: the window over the others, if any; boxOwner: the window a
+  // box disables itself), or one less.
+  void enterModal(LiveWindow* above, LiveWindow* boxOwner = nullptr);
   void leaveModal();
   void applyModality();
+  int depth() const { return static_cast<int>(levels_.size()); }
   // The newest shown window that takes input, other than except.
   LiveWindow* topWindow(const LiveWindow* except = nullptr) const;
 
   std::vector<LiveWindow*> windows_;
-  int depth_ = 0;
+  // Each open modal level, the innermost last: the window above the others (null for a box)
+  // and the window a box disables itself.
+  struct Level {
+    LiveWindow* above = nullptr;
+    LiveWindow* boxOwner = nullptr;
+  };
+  std::vector<Level> levels_;
   StandIn* standIn_ = nullptr;
 };
 

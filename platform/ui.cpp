@@ -36,6 +36,7 @@ void Ui::unload(Form& form, UnloadMode mode) {
   form.unloading_ = false;
   if (cancel || ended_) return;
   shown_.erase(std::remove(shown_.begin(), shown_.end(), &form), shown_.end());
+  toolkit_.closing(*form.live_);
   form.live_.reset();
 }
 

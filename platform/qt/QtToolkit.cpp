@@ -32,8 +32,8 @@ QMessageBox::Icon iconOf(int flags) {
   return (flags & kIconMask) == kQuestion ? QMessageBox::Question : QMessageBox::NoIcon;
 }
 
-// A box sits centred over the window it belongs to and stays above it. That window is disabled
-// while the box is open, so the box is not its child, which would be disabled with it.
+// A box sits centred over the window it belongs to and stays above it; being application
+// modal, it keeps every window of the program from input while it is open.
 void placeOver(QDialog& box, LiveWindow* owner) {
   box.setWindowModality(Qt::ApplicationModal);
   QWidget* ownerWidget = owner ? static_cast<QtWindow*>(owner)->widget() : nullptr;

@@ -113,7 +113,13 @@ QtWindow::~QtWindow() {
   static_cast<FormWidget*>(window_.data())->onClose = nullptr;
   static_cast<FormWidget*>(window_.data())->onDrop = nullptr;
   window_->setObjectName(QString());
+  // A window system without a window manager leaves the keyboard nowhere when the active
+  // window goes; the owner takes it, as on Windows.
+  QWindow* owner = window_->isActiveWindow() && window_->windowHandle()
+                       ? window_->windowHandle()->transientParent()
+                       : nullptr;
   window_->hide();
+  if (owner) owner->requestActivate();
   // Unload may come from a handler of one of this window's own controls, still on the stack.
   window_->deleteLater();
 }

@@ -107,14 +107,15 @@ std::string runInputBox(HWND owner, const std::string& prompt, const std::string
                area.top + (area.bottom - area.top - frame.cy) / 2, frame.cx, frame.cy,
                SWP_NOZORDER | SWP_NOACTIVATE);
 
-  // The program's windows wait, disabled by the toolkit, while the box is open.
+  // The other windows wait, disabled by the toolkit; the owner is the box's to disable, as a
+  // message box does, and takes input again before the box goes, so that Windows activates it
+  // then rather than another program.
+  const bool ownerWasEnabled = owner && !EnableWindow(owner, FALSE);
   ShowWindow(window, SW_SHOW);
   SetFocus(box.edit);
   loop([&box] { return box.done; });
   const std::wstring typed = box.accepted ? windowText(box.edit) : std::wstring();
-  // The owner takes input again before the box goes, so Windows hands it the activation rather
-  // than to another program; the toolkit's modality then only confirms it.
-  if (owner) EnableWindow(owner, TRUE);
+  if (ownerWasEnabled) EnableWindow(owner, TRUE);
   DestroyWindow(window);
   return windows::utf8(typed);
 }

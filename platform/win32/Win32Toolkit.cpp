@@ -143,9 +143,6 @@ std::string withinScreen(const std::string& prompt, HWND owner) {
 
 int Win32Toolkit::showMessageBox(LiveWindow* owner, const std::string& prompt, int flags,
                                  const std::string& title) {
-  // The box disables its owner and enables it again before it goes, so that the owner is the
-  // window Windows activates then; an owner it found disabled already it would leave so.
-  if (const HWND ownerWindow = hwndOf(owner)) EnableWindow(ownerWindow, TRUE);
   const int pressed =
       MessageBoxW(hwndOf(owner), windows::wide(withinScreen(prompt, hwndOf(owner))).c_str(),
                   windows::wide(title).c_str(), static_cast<UINT>(flags));

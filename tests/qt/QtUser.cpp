@@ -180,6 +180,12 @@ class QtUser : public ScriptedUser {
     return top && top->isEnabled();
   }
 
+  bool active(const std::string& window) override {
+    QApplication::processEvents();
+    QWidget* top = findWindow(window);
+    return top && QApplication::activeWindow() == top;
+  }
+
  private:
   QWidget* findWindow(const std::string& name, bool required = true) {
     for (QWidget* widget : QApplication::topLevelWidgets()) {

@@ -26,6 +26,8 @@ TEST_F(Picker, EachShowStartsInTheProgramsFolderAndYieldsItWhenClosedAtOnce) {
     };
     EXPECT_EQ(pick(elsewhere), temp().path());
     EXPECT_TRUE(user().enabled("frmMain"));
+    // Handed the keyboard back by the system as the picker went, not by the program.
+    EXPECT_TRUE(user().active("frmMain"));
     const auto atOnce = [&] {
       const auto rows = user().rows("frmGetFolder", "Dir1");
       // The way down from the root, then the folder's own subfolders.

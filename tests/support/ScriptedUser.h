@@ -81,6 +81,8 @@ class ScriptedUser : private StandIn {
   virtual std::string selectedDrive(const std::string& window, const std::string& control) = 0;
   virtual ControlFacts facts(const std::string& window, const std::string& control) = 0;
   virtual bool enabled(const std::string& window) = 0;
+  // The program's window that the system gives the keyboard to.
+  virtual bool active(const std::string& window) = 0;
 
   // What to do the next time the window opens. A modal window must be closed by its script.
   void whenOpens(const std::string& window, std::function<void()> script) {

@@ -214,6 +214,10 @@ class Win32User : public ScriptedUser {
   }
 
   bool enabled(const std::string& window) override { return IsWindowEnabled(hwnd(window)); }
+  bool active(const std::string& window) override {
+    settle();
+    return GetActiveWindow() == hwnd(window);
+  }
 
  private:
   // Keys posted to the focused control and handled by the loop, so that the dialog keys see
