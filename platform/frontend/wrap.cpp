@@ -1,5 +1,6 @@
 #include "platform/frontend/wrap.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace qb {
@@ -61,7 +62,56 @@ void wrapLine(std::string_view line, int width, const std::function<int(std::str
   out += current;
 }
 
+int lineCount(std::string_view text) {
+  return 1 + static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+}
+
+std::size_t codePoints(std::string_view text) {
+  std::size_t count = 0;
+  for (const char c : text)
+    count += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  return count;
+}
+
+// The byte where the code point numbered index starts.
+std::size_t byteOf(std::string_view text, std::size_t index) {
+  std::size_t at = 0;
+  for (; index > 0 && at < text.size(); --index)
+    at += codePointLength(text, at);
+  return at;
+}
+
 }  // namespace
+
+std::string fitToBox(std::string_view text, int width, int maxLines,
+                     const std::function<int(std::string_view)>& measure) {
+  static constexpr std::string_view kLeftOut = "\u2026";
+  // Shorter than this, a word says too little to be worth shortening.
+  static constexpr std::size_t kShortest = 24;
+  std::string current(text);
+  for (;;) {
+    std::string wrapped = wrapToWidth(current, width, measure);
+    if (lineCount(wrapped) <= maxLines) return wrapped;
+    std::size_t start = 0;
+    std::size_t length = 0;
+    for (std::size_t at = 0; at < current.size();) {
+      const std::size_t end = std::min(current.find_first_of(" \r\n", at), current.size());
+      if (end - at > length) {
+        start = at;
+        length = end - at;
+      }
+      at = end + 1;
+    }
+    const std::string_view word = std::string_view(current).substr(start, length);
+    const std::size_t letters = codePoints(word);
+    if (letters <= kShortest) return wrapped;
+    const std::size_t keep = std::max(kShortest, letters * 3 / 4) - 1;
+    const std::string shortened = std::string(word.substr(0, byteOf(word, keep / 2))) +
+                                  std::string(kLeftOut) +
+                                  std::string(word.substr(byteOf(word, letters - keep / 2)));
+    current.replace(start, length, shortened);
+  }
+}
 
 std::string wrapToWidth(std::string_view text, int width,
                         const std::function<int(std::string_view)>& measure) {

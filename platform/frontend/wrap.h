@@ -1,7 +1,8 @@
 #pragma once
 
-// Message boxes show what the core says as it is, but no wider than the screen allows: a long
-// path has no spaces to wrap at, so the lines are broken here before a box shows them.
+// Message boxes show what the core says as it is, but no wider and no taller than the screen
+// allows: a long path has no spaces to wrap at, so the lines are broken here before a box
+// shows them, and a path too long for the screen is shown shortened in its middle.
 
 #include <functional>
 #include <string>
@@ -14,5 +15,11 @@ namespace qb {
 // left as they are.
 std::string wrapToWidth(std::string_view text, int width,
                         const std::function<int(std::string_view)>& measure);
+
+// As wrapToWidth; when that gives more than maxLines lines, the longest words (paths, as a
+// rule) are shortened in their middle, "\u2026" standing for what is left out, until it does
+// not. The first and last letters of every word stay, so the reason after a path is seen.
+std::string fitToBox(std::string_view text, int width, int maxLines,
+                     const std::function<int(std::string_view)>& measure);
 
 }  // namespace qb

@@ -83,17 +83,22 @@ void QtToolkit::post(std::function<void()> task) {
 int QtToolkit::showMessageBox(LiveWindow* owner, const std::string& prompt, int flags,
                               const std::string& title) {
   QMessageBox box(iconOf(flags), shown(title), QString());
+  // A folder's name is never markup.
+  box.setTextFormat(Qt::PlainText);
   // A long path has no spaces to wrap at: broken here, it keeps the box (and the reason at its
-  // end) within the screen. A third of the screen leaves room for the icon and the margins.
+  // end) within the screen. A third of the screen leaves room for the icon and the margins, and
+  // two thirds of its height for the title and the buttons.
   QWidget* ownerWidget = owner ? static_cast<QtWindow*>(owner)->widget() : nullptr;
   const QScreen* screen = ownerWidget ? ownerWidget->screen() : QGuiApplication::primaryScreen();
-  const int width = std::min(screen->availableGeometry().width() / 3, 400);
+  const QRect area = screen->availableGeometry();
   const QFontMetrics metrics(box.font());
-  box.setText(QString::fromStdString(
-      wrapToWidth(shown(prompt).toStdString(), width, [&](std::string_view text) {
-        return metrics.horizontalAdvance(
-            QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
-      })));
+  const int lines = std::max(4, area.height() * 2 / 3 / std::max(metrics.lineSpacing(), 1));
+  box.setText(
+      QString::fromStdString(fitToBox(shown(prompt).toStdString(), std::min(area.width() / 3, 400),
+                                      lines, [&](std::string_view text) {
+                                        return metrics.horizontalAdvance(QString::fromUtf8(
+                                            text.data(), static_cast<qsizetype>(text.size())));
+                                      })));
   if ((flags & kButtonsMask) == kYesNo) {
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
     box.setDefaultButton(QMessageBox::Yes);

@@ -1,5 +1,7 @@
 #include "platform/win32/Win32Toolkit.h"
 
+#include <algorithm>
+
 #include <commctrl.h>
 
 #include "platform/frontend/wrap.h"
@@ -118,7 +120,9 @@ HWND hwndOf(LiveWindow* owner) {
 }
 
 // A message box wraps only at spaces, and a long path has none: broken here, in the box's own
-// font, the path keeps the box (and the reason at its end) within half the monitor.
+// font, the path keeps the box (and the reason at its end) within the monitor. The box wraps
+// again what is wider than its own limit, near 57 average letters of its font under wine, which
+// would break the lines broken here once more; so they are kept within 48.
 std::string withinScreen(const std::string& prompt, HWND owner) {
   const HMONITOR monitor = MonitorFromWindow(owner, MONITOR_DEFAULTTOPRIMARY);
   MONITORINFO area{};
@@ -127,13 +131,20 @@ std::string withinScreen(const std::string& prompt, HWND owner) {
   const OwnedFont font = messageFont(dpiOfMonitor(monitor));
   const HDC dc = GetDC(nullptr);
   const HGDIOBJ was = SelectObject(dc, font.get());
-  const std::string shown =
-      wrapToWidth(prompt, (area.rcWork.right - area.rcWork.left) / 2, [dc](std::string_view text) {
-        const std::wstring units = windows::wide(std::string(text));
-        SIZE size{};
-        GetTextExtentPoint32W(dc, units.c_str(), static_cast<int>(units.size()), &size);
-        return static_cast<int>(size.cx);
-      });
+  TEXTMETRICW metrics{};
+  GetTextMetricsW(dc, &metrics);
+  const int width = std::min<int>((area.rcWork.right - area.rcWork.left) / 2,
+                                  48 * std::max<int>(metrics.tmAveCharWidth, 1));
+  // Two thirds of the height for the text leave room for the title, the buttons and margins.
+  const int lines =
+      std::max<int>(4, (area.rcWork.bottom - area.rcWork.top) * 2 / 3 /
+                           std::max<int>(metrics.tmHeight + metrics.tmExternalLeading, 1));
+  const std::string shown = fitToBox(prompt, width, lines, [dc](std::string_view text) {
+    const std::wstring units = windows::wide(std::string(text));
+    SIZE size{};
+    GetTextExtentPoint32W(dc, units.c_str(), static_cast<int>(units.size()), &size);
+    return static_cast<int>(size.cx);
+  });
   SelectObject(dc, was);
   ReleaseDC(nullptr, dc);
   return shown;

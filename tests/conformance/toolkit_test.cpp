@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <utility>
 
 #include "platform/frontend/wrap.h"
@@ -196,6 +197,15 @@ TEST(MessageText, LongLinesBreakAtSpacesThenSeparatorsThenAnywhere) {
   };
   for (const auto& [text, shown] : cases)
     EXPECT_EQ(wrapToWidth(text, 10, letters), shown) << text;
+
+  // Too many lines for the screen: the path is shortened in its middle, the rest stays whole.
+  const std::string deep = "/" + std::string(400, 'a') + "/" + std::string(400, 'b') + "/end";
+  const std::string fitted = fitToBox("Really create:\r\n" + deep + "/New ?", 40, 8, letters);
+  EXPECT_LE(std::count(fitted.begin(), fitted.end(), '\n'), 7) << fitted;
+  EXPECT_EQ(fitted.rfind("Really create:\r\n/\naaaa", 0), 0u) << fitted;
+  EXPECT_NE(fitted.find("\u2026"), std::string::npos) << fitted;
+  EXPECT_EQ(fitted.substr(fitted.size() - 11), "b/end/New ?") << fitted;
+  EXPECT_EQ(fitToBox("fits\r\n/a/b", 40, 2, letters), "fits\r\n/a/b");
 }
 
 }  // namespace

@@ -16,6 +16,9 @@
 #                 step 2 opens; step 2's close box: exit 0, no shortcut
 #   completion    Browse, the start of folders that exist typed and given time to be completed,
 #                 Done: the skeleton is made in the typed folder and in no other; step 2's Skip
+#   gone-folder   the program's own folder removed while it runs; Browse still opens the picker
+#   deep-folder   the program in a folder 3,900 letters deep; New Folder's "Query!" box fits the
+#                 screen; Tab and Enter press its No: nothing is made
 # Every wait is bounded: a window that does not come or a program that does not end fails the test.
 set -euo pipefail
 
@@ -95,9 +98,13 @@ fi
 # The picker opens in the program's folder: a copy in the temporary folder keeps whatever a
 # faulty run makes there out of the build.
 files=$work/files
-mkdir "$files" "$work/app"
-cp "$program" "$work/app/"
-program=$work/app/$(basename "$program")
+app=$work/app
+if [ "$case_name" = deep-folder ]; then
+  for _ in $(seq 30); do app+=/$(printf 'deep%.0s' $(seq 32)); done
+fi
+mkdir -p "$files" "$app"
+cp "$program" "$app/"
+program=$app/$(basename "$program")
 (cd "$files" && exec "${launch[@]}" "$program") >"$work/program.log" 2>&1 &
 program_pid=$!
 
@@ -236,6 +243,7 @@ picker_size=(3540 6045)
 # The path box's first line: below it a scroll bar may be drawn.
 picker_Path=(120 4680 3375 270)
 picker_Done=(2820 5280 675 675)
+picker_NewFolder=(120 5280 675 675)
 
 # Opens the picker from the window, types folder into its path box and leaves it the given way.
 pick() { # window, its size in twips (2), its Browse (4), folder, "Done" or "close"
@@ -290,7 +298,7 @@ case $case_name in
     click_control "$w" "${step1_size[@]}" "${step1_Cancel[@]}"
     expect_exit_0
     [ -z "$(ls -A "$files")" ] || fail "Cancel left $(ls -A "$files")"
-    [ "$(ls -A "$work/app")" = "$(basename "$program")" ] || fail "Cancel left $(ls -A "$work/app")"
+    [ "$(ls -A "$app")" = "$(basename "$program")" ] || fail "Cancel left $(ls -A "$app")"
     ;;
   close-step1)
     w=$(first_window)
@@ -323,6 +331,36 @@ case $case_name in
       [ -z "$(ls -A "$files/$other")" ] || fail "Done made folders in $other"
     done
     click_control "$s" "${step2_size[@]}" "${step2_Skip[@]}"
+    expect_exit_0
+    ;;
+  gone-folder)
+    w=$(first_window)
+    rm -rf "$app"
+    pick "$w" "${step1_size[@]}" "${step1_Browse[@]}" "$project" Done
+    s=$(wait_window "$step2")
+    expect_skeleton "$project"
+    click_close_box "$s" "${step2_size[@]}"
+    expect_exit_0
+    ;;
+  deep-folder)
+    w=$(first_window)
+    click_control "$w" "${step1_size[@]}" "${step1_Browse[@]}"
+    p=$(wait_window "$picker")
+    click_control "$p" "${picker_size[@]}" "${picker_NewFolder[@]}"
+    i=$(wait_window "Create new folder")
+    xdotool type --delay 20 New
+    xdotool key Return
+    q=$(wait_window "Query!")
+    read -r top height < <(xwininfo -id "$q" | awk '/Absolute upper-left Y/{t=$4} /^  Height:/{h=$2} END{print t, h}')
+    ((top >= 0 && top + height <= 1024)) || fail "the \"Query!\" box is $height px high at $top"
+    shot query
+    xdotool key Tab Return
+    wait_gone "Query!"
+    [ ! -e "$app/New" ] || fail "No made the folder"
+    click_close_box "$p" "${picker_size[@]}"
+    wait_gone "$picker"
+    s=$(wait_window "$step2")
+    click_close_box "$s" "${step2_size[@]}"
     expect_exit_0
     ;;
   *)
