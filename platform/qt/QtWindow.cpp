@@ -223,7 +223,11 @@ void QtWindow::show(LiveWindow* owner) {
 }
 
 void QtWindow::setEnabled(bool enabled) {
+  // Qt drops a disabled control's focus; the user comes back to the control they left, as a
+  // dialog does on Windows, not to the first in the tab order.
+  if (!enabled && window_->isEnabled()) focus_ = window_->focusWidget();
   window_->setEnabled(enabled);
+  if (enabled && focus_ && focus_->isEnabled()) focus_->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 std::string QtWindow::text(int control) const {

@@ -74,7 +74,9 @@ TEST_F(Step2, TheTypicalRunMakesTheProjectInDocumentsAndAShortcutOnTheDesktop) {
         user().click("frmGetFolder", "btnDesktop");
         user().click("frmGetFolder", "btnDone");
       });
-      user().click("frmMain2", "btnBrowse");
+      // Browse from the keyboard; the focus comes back to it when the picker closes.
+      user().press("frmMain2", "btnBrowse", Key::Space);
+      EXPECT_TRUE(user().facts("frmMain2", "btnBrowse").focused);
       user().click("frmMain2", "Command1");
     });
     user().click("frmMain", "Command1");
