@@ -11,9 +11,13 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <QStyleOption>
+#include <QTextDocument>
 #include <QUrl>
 #include <QWindow>
 #include <cmath>
+#include <functional>
 
 #include "platform/files.h"
 #include "platform/qt/DirListWidget.h"
@@ -71,6 +75,62 @@ QFont fontOf(const Font& font, const QFont& base) {
   QFont made(qs(font.family), font.points, font.bold ? QFont::Bold : QFont::Normal);
   if (font.family == "Courier New") made.setStyleHint(QFont::TypeWriter);
   return made;
+}
+
+// The largest size, no larger than the font's own, at which fits holds.
+QFont fitted(QFont font, const std::function<bool(const QFontMetrics&)>& fits) {
+  constexpr double kSmallest = 6;
+  for (double points = font.pointSizeF(); points > kSmallest; points -= 0.5) {
+    font.setPointSizeF(points);
+    if (fits(QFontMetrics(font))) return font;
+  }
+  font.setPointSizeF(kSmallest);
+  return font;
+}
+
+// The twips layout stays whatever the desktop's font: a control's text is made small enough to
+// show whole in the control's rectangle, as the dialog fonts of the layout's own time did.
+QFont fittedTo(const QWidget& control, const QString& caption, bool autoSize) {
+  const QSize room = control.size();
+  const int frame = control.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &control);
+  if (qobject_cast<const QLabel*>(&control)) {
+    return fitted(control.font(), [&](const QFontMetrics& metrics) {
+      const int width = autoSize ? QWIDGETSIZE_MAX : room.width();
+      const QRect text =
+          metrics.boundingRect(QRect(0, 0, width, QWIDGETSIZE_MAX), Qt::TextWordWrap, caption);
+      return text.width() <= width && text.height() <= room.height();
+    });
+  }
+  if (qobject_cast<const QPushButton*>(&control)) {
+    if (caption.isEmpty()) return control.font();
+    const QSize inside = room - QSize(2 * frame, 2 * frame);
+    return fitted(control.font(), [&](const QFontMetrics& metrics) {
+      const QRect text = metrics.boundingRect(QRect(QPoint(), inside), Qt::TextWordWrap, caption);
+      return text.width() <= inside.width() && text.height() <= inside.height();
+    });
+  }
+  // A box or a drop-down list shows one line whole, in the area its style leaves for text; a
+  // folder list scrolls.
+  int lineRoom = room.height() - 2 * frame;
+  if (const auto* box = qobject_cast<const QPlainTextEdit*>(&control)) {
+    lineRoom -= 2 * static_cast<int>(std::ceil(box->document()->documentMargin()));
+  } else if (const auto* line = qobject_cast<const QLineEdit*>(&control)) {
+    QStyleOptionFrame option;
+    option.initFrom(line);
+    option.lineWidth = frame;
+    lineRoom = control.style()->subElementRect(QStyle::SE_LineEditContents, &option, line).height();
+  } else if (const auto* drives = qobject_cast<const QComboBox*>(&control)) {
+    QStyleOptionComboBox option;
+    option.initFrom(drives);
+    lineRoom =
+        control.style()
+            ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, drives)
+            .height();
+  } else {
+    return control.font();
+  }
+  return fitted(control.font(),
+                [&](const QFontMetrics& metrics) { return metrics.height() <= lineRoom; });
 }
 
 }  // namespace
@@ -185,6 +245,7 @@ QWidget* QtWindow::makeControl(const ControlSpec& spec, int index, double pixels
   made->setGeometry(pixels(spec.rect.left, pixelsPerTwip), pixels(spec.rect.top, pixelsPerTwip),
                     pixels(spec.rect.width, pixelsPerTwip),
                     pixels(spec.rect.height, pixelsPerTwip));
+  made->setFont(fittedTo(*made, qs(spec.caption), spec.flags & kAutoSize));
   if (spec.flags & kAutoSize) made->resize(made->sizeHint().width(), made->height());
   return made;
 }

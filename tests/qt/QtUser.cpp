@@ -8,12 +8,16 @@
 #include <QComboBox>
 #include <QDropEvent>
 #include <QInputMethodEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOption>
 #include <QTest>
+#include <QTextDocument>
 #include <map>
 
 #include "platform/qt/DirListWidget.h"
@@ -26,6 +30,7 @@ namespace {
 class QtUser : public ScriptedUser {
  public:
   ~QtUser() override {
+    QApplication::setFont(desktopFont_);
     for (QWidget* widget : QApplication::topLevelWidgets())
       widget->hide();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -166,6 +171,7 @@ class QtUser : public ScriptedUser {
     ControlFacts facts{at96(r.x()), at96(r.y()), at96(r.width()), at96(r.height()),
                        widget->toolTip().toStdString()};
     facts.focused = widget->window()->focusWidget() == widget;
+    facts.textCut = textCut(*widget);
     if (QAccessibleInterface* read = QAccessible::queryAccessibleInterface(widget)) {
       facts.accessibleName = read->text(QAccessible::Name).toStdString();
       // A list that shows a choice is named by the label that labels it.
@@ -180,7 +186,51 @@ class QtUser : public ScriptedUser {
     return top && top->isEnabled();
   }
 
+  void setDesktopFont(int points) override {
+    QFont font = QApplication::font();
+    font.setPointSize(points);
+    QApplication::setFont(font);
+  }
+
  private:
+  // Whether the control's text, or a line of a box, runs past the area its style draws it in.
+  static bool textCut(const QWidget& widget) {
+    const QFontMetrics metrics(widget.font());
+    const auto past = [&](const QRect& area, const QString& text) {
+      const QRect drawn =
+          metrics.boundingRect(QRect(QPoint(), area.size()), Qt::TextWordWrap, text);
+      return drawn.width() > area.width() || drawn.height() > area.height();
+    };
+    QStyle* style = widget.style();
+    if (const auto* label = qobject_cast<const QLabel*>(&widget))
+      return past(label->contentsRect(), label->text());
+    if (const auto* button = qobject_cast<const QPushButton*>(&widget)) {
+      QStyleOptionButton option;
+      option.initFrom(button);
+      option.text = button->text();
+      return past(style->subElementRect(QStyle::SE_PushButtonContents, &option, button),
+                  button->text());
+    }
+    if (const auto* line = qobject_cast<const QLineEdit*>(&widget)) {
+      QStyleOptionFrame option;
+      option.initFrom(line);
+      option.lineWidth = style->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, line);
+      return past(style->subElementRect(QStyle::SE_LineEditContents, &option, line), "Ag");
+    }
+    if (const auto* box = qobject_cast<const QPlainTextEdit*>(&widget)) {
+      const int margin = static_cast<int>(box->document()->documentMargin());
+      return past(box->viewport()->rect().adjusted(margin, margin, -margin, -margin), "Ag");
+    }
+    if (const auto* combo = qobject_cast<const QComboBox*>(&widget)) {
+      QStyleOptionComboBox option;
+      option.initFrom(combo);
+      return past(
+          style->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo),
+          combo->currentText());
+    }
+    return false;
+  }
+
   QWidget* findWindow(const std::string& name, bool required = true) {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
       if (widget->isVisible() && widget->objectName().toStdString() == name) return widget;
@@ -207,6 +257,8 @@ class QtUser : public ScriptedUser {
     if (widget) widget->setFocus();
     return widget;
   }
+
+  const QFont desktopFont_ = QApplication::font();
 };
 
 }  // namespace

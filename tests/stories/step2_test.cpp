@@ -93,6 +93,27 @@ TEST_F(Step2, TheTypicalRunMakesTheProjectInDocumentsAndAShortcutOnTheDesktop) {
   });
 }
 
+// At a larger desktop font the layout stays, and every caption and line still shows whole.
+TEST_F(Step2, AtALargerDesktopFontEveryTextShowsWhole) {
+  user().setDesktopFont(11);
+  const auto whole = [&](const std::string& window, const std::vector<std::string>& controls) {
+    for (const std::string& control : controls)
+      EXPECT_FALSE(user().facts(window, control).textCut) << window << " " << control;
+  };
+  play([&] {
+    whole("frmMain", {"Command1", "Text1", "btnCancel"});
+    inStep2([&] {
+      whole("frmMain2", {"Label1", "Label2", "Text2", "btnBrowse", "Text1", "btnSkip"});
+      user().whenOpens("frmGetFolder", [&] {
+        whole("frmGetFolder", {"Drive1", "txtPathlist"});
+        user().click("frmGetFolder", "btnDone");
+      });
+      user().click("frmMain2", "btnBrowse");
+      user().click("frmMain2", "btnSkip");
+    });
+  });
+}
+
 // Refused tries leave step 2 open, and step 1 takes no input until step 2 is over, even after
 // windows and boxes opened above step 2 have closed again.
 TEST_F(Step2, RefusedTriesLeaveStepTwoOpenAndStepOneWaitingUntilAShortcutIsMade) {

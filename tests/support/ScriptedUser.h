@@ -32,6 +32,8 @@ struct ControlFacts {
   bool focused = false;
   // What a screen reader calls it, read through the platform's accessibility interface.
   std::string accessibleName = {};
+  // Its text, or a line of it in a box, is cut off by the control's edges.
+  bool textCut = false;
 };
 
 // Keys a user presses on a control.
@@ -81,6 +83,9 @@ class ScriptedUser : private StandIn {
   virtual std::string selectedDrive(const std::string& window, const std::string& control) = 0;
   virtual ControlFacts facts(const std::string& window, const std::string& control) = 0;
   virtual bool enabled(const std::string& window) = 0;
+  // The desktop's text size, in points, for the windows opened from here on; a toolkit whose
+  // test cannot change the desktop's setting keeps it.
+  virtual void setDesktopFont(int /*points*/) {}
 
   // What to do the next time the window opens. A modal window must be closed by its script.
   void whenOpens(const std::string& window, std::function<void()> script) {
