@@ -1,5 +1,6 @@
 #include "platform/qt/QtWindow.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -32,6 +33,8 @@ namespace {
 // do items dropped from a file manager.
 class FormWidget : public QWidget {
  public:
+  bool dialog = false;  // belongs to the window that opens it
+  bool modal = false;   // the other windows wait for it
   std::function<void()> onClose;
   std::function<void(const std::vector<std::string>&)> onDrop;
 
@@ -61,6 +64,24 @@ class FormWidget : public QWidget {
     return paths;
   }
 };
+
+// What a screen reader is told of the window itself, which Qt would call a filler: a window or
+// a dialog, and modal while the others wait for it.
+class FormAccessible : public QAccessibleWidget {
+ public:
+  explicit FormAccessible(FormWidget* form)
+      : QAccessibleWidget(form, form->dialog ? QAccessible::Dialog : QAccessible::Window) {}
+  QAccessible::State state() const override {
+    QAccessible::State state = QAccessibleWidget::state();
+    state.modal = static_cast<const FormWidget*>(widget())->modal;
+    return state;
+  }
+};
+
+QAccessibleInterface* formAccessible(const QString& /*className*/, QObject* object) {
+  auto* form = dynamic_cast<FormWidget*>(object);
+  return form ? new FormAccessible(form) : nullptr;
+}
 
 QString qs(const std::string& text) {
   return QString::fromStdString(text);
@@ -136,8 +157,11 @@ QFont fittedTo(const QWidget& control, const QString& caption, bool autoSize) {
 }  // namespace
 
 QtWindow::QtWindow(const WindowSpec& spec) : spec_(spec) {
+  static const bool readable = (QAccessible::installFactory(formAccessible), true);
+  (void)readable;
   auto* window = new FormWidget;
   window_ = window;
+  window->dialog = !spec.inTaskbar;
   window->setObjectName(qs(spec.name));
   window->setWindowTitle(qs(spec.caption));
   window->setWindowIcon(windowIcon(spec.icon));
@@ -163,6 +187,16 @@ QtWindow::QtWindow(const WindowSpec& spec) : spec_(spec) {
     controls_.push_back(made);
     if (previous && made->focusPolicy() != Qt::NoFocus) QWidget::setTabOrder(previous, made);
     if (made->focusPolicy() != Qt::NoFocus) previous = made;
+  }
+  // A box named by a label's caption is that label's box: a reader says the label with it.
+  for (std::size_t i = 0; i < spec.controls.size(); ++i) {
+    if (spec.controls[i].kind != ControlKind::Label) continue;
+    for (std::size_t box = 0; box < spec.controls.size(); ++box) {
+      if (spec.controls[box].kind == ControlKind::TextBox &&
+          accessibleNameOf(spec.controls[box]) == spec.controls[i].caption) {
+        static_cast<QLabel*>(controls_[i])->setBuddy(controls_[box]);
+      }
+    }
   }
 }
 
@@ -268,6 +302,7 @@ void QtWindow::show(LiveWindow* owner) {
   QRect frame(QPoint(), window_->size());
   frame.moveCenter(area.center());
   window_->move(frame.topLeft());
+  static_cast<FormWidget*>(window_.data())->modal = modal();
   if (ownerWidget) {
     window_->winId();
     window_->windowHandle()->setTransientParent(ownerWidget->windowHandle());

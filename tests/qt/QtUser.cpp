@@ -10,6 +10,7 @@
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMetaEnum>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -162,7 +163,7 @@ class QtUser : public ScriptedUser {
   }
 
   ControlFacts facts(const std::string& window, const std::string& control) override {
-    QWidget* widget = find<QWidget>(window, control);
+    QWidget* widget = control.empty() ? findWindow(window) : find<QWidget>(window, control);
     if (!widget) return {};
     // Offscreen screens may report another DPI; scale to 96 so both toolkits compare alike.
     const double scale = 96.0 / QGuiApplication::primaryScreen()->logicalDotsPerInch();
@@ -175,8 +176,14 @@ class QtUser : public ScriptedUser {
     if (QAccessibleInterface* read = QAccessible::queryAccessibleInterface(widget)) {
       facts.accessibleName = read->text(QAccessible::Name).toStdString();
       // A list that shows a choice is named by the label that labels it.
-      for (const auto& [label, relation] : read->relations(QAccessible::Label))
+      for (const auto& [label, relation] : read->relations(QAccessible::Label)) {
         facts.accessibleName = label->text(QAccessible::Name).toStdString();
+        facts.label = label->object()->objectName().toStdString();
+      }
+      facts.role = QMetaEnum::fromType<QAccessible::Role>().valueToKey(read->role());
+      if (read->state().modal) facts.role += " modal";
+      for (int row = 0; dynamic_cast<DirListWidget*>(widget) && row < read->childCount(); ++row)
+        facts.rows.push_back(read->child(row)->text(QAccessible::Name).toStdString());
     }
     return facts;
   }

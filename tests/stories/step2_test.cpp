@@ -66,11 +66,22 @@ TEST_F(Step2, TheTypicalRunMakesTheProjectInDocumentsAndAShortcutOnTheDesktop) {
     // Step 2: a name, the desktop through the picker, DONE.
     user().whenOpens("frmMain2", [&] {
       EXPECT_TRUE(user().facts("frmMain2", "Text2").focused);
+#ifndef _WIN32
+      // A reader says which windows wait for which, and the label with each box.
+      for (const auto& [window, role] : std::vector<std::pair<std::string, std::string>>{
+               {"frmMain", "Window"}, {"frmMain2", "Dialog modal"}})
+        EXPECT_EQ(user().facts(window, "").role, role) << window;
+      EXPECT_EQ(user().facts("frmMain2", "Text1").label, "Label1");
+      EXPECT_EQ(user().facts("frmMain2", "Text2").label, "Label2");
+#endif
       // The folder is picked, not typed.
       user().type("frmMain2", "Text2", "typed");
       EXPECT_EQ(user().text("frmMain2", "Text2"), "");
       user().type("frmMain2", "Text1", "My Project");
       user().whenOpens("frmGetFolder", [&] {
+#ifndef _WIN32
+        EXPECT_EQ(user().facts("frmGetFolder", "").role, "Dialog modal");
+#endif
         user().click("frmGetFolder", "btnDesktop");
         user().click("frmGetFolder", "btnDone");
       });

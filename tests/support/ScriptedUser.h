@@ -34,6 +34,11 @@ struct ControlFacts {
   std::string accessibleName = {};
   // Its text, or a line of it in a box, is cut off by the control's edges.
   bool textCut = false;
+  // Also as a screen reader has them: its role ("Window", "Dialog"; " modal" while the other
+  // windows wait for it), the control that labels it, and a list's rows.
+  std::string role = {};
+  std::string label = {};
+  std::vector<std::string> rows = {};
 };
 
 // Keys a user presses on a control.
@@ -81,6 +86,7 @@ class ScriptedUser : private StandIn {
   virtual std::vector<std::string> drives(const std::string& window,
                                           const std::string& control) = 0;
   virtual std::string selectedDrive(const std::string& window, const std::string& control) = 0;
+  // Of a control, or of the window itself when control is empty.
   virtual ControlFacts facts(const std::string& window, const std::string& control) = 0;
   virtual bool enabled(const std::string& window) = 0;
   // The desktop's text size, in points, for the windows opened from here on; a toolkit whose
