@@ -2,6 +2,7 @@
 
 #include <QAbstractListModel>
 #include <QKeyEvent>
+#include <QPainter>
 #include <QStyledItemDelegate>
 #include <QTimer>
 
@@ -57,6 +58,17 @@ class IndentDelegate : public QStyledItemDelegate {
     QStyleOptionViewItem indented = option;
     indented.rect.adjust(indent(index), 0, 0, 0);
     QStyledItemDelegate::paint(painter, indented, index);
+    // The row the keys act on is outlined while the list has the focus, as on Windows, so that
+    // a user sees where the focus is and not only which row is selected.
+    if (option.state & QStyle::State_HasFocus) {
+      painter->save();
+      const bool selected = option.state & QStyle::State_Selected;
+      painter->setPen(
+          QPen(option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text), 1,
+               Qt::DotLine));
+      painter->drawRect(indented.rect.adjusted(0, 0, -1, -1));
+      painter->restore();
+    }
   }
 
   QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
