@@ -160,6 +160,9 @@ TEST_F(ToolkitRules, AFolderListOpensWhatIsChosenByMouseOrKeys) {
 #endif
     user->clickFolder("frmOuter", "Dir1", temp / "Banana", false);
     user->keys("frmOuter", "Dir1", "ch");
+#ifndef _WIN32
+    EXPECT_TRUE(user->facts("frmOuter", "Dir1").rowOutlined);
+#endif
     user->press("frmOuter", "Dir1", Key::Up);
     user->press("frmOuter", "Dir1", Key::Enter);
     user->openFolder("frmOuter", "Dir1", temp.path());

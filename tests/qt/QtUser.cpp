@@ -173,6 +173,14 @@ class QtUser : public ScriptedUser {
                        widget->toolTip().toStdString()};
     facts.focused = widget->window()->focusWidget() == widget;
     facts.textCut = textCut(*widget);
+    // Outlined: the current row's top edge is dotted, not the plain edge of a selection.
+    if (auto* list = dynamic_cast<DirListWidget*>(widget); list && list->hasFocus()) {
+      const QImage row = list->viewport()->grab(list->visualRect(list->currentIndex())).toImage();
+      int changes = 0;
+      for (int x = row.width() / 2; x < row.width() - 2; ++x)
+        changes += row.pixel(x, 0) != row.pixel(x + 1, 0);
+      facts.rowOutlined = changes > 8;
+    }
     if (QAccessibleInterface* read = QAccessible::queryAccessibleInterface(widget)) {
       facts.accessibleName = read->text(QAccessible::Name).toStdString();
       // A list that shows a choice is named by the label that labels it.

@@ -39,6 +39,8 @@ struct ControlFacts {
   std::string role = {};
   std::string label = {};
   std::vector<std::string> rows = {};
+  // A list with the focus outlines the row the keys act on.
+  bool rowOutlined = false;
 };
 
 // Keys a user presses on a control.
