@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDropEvent>
+#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -101,7 +102,9 @@ QFont fontOf(const Font& font, const QFont& base) {
 // The largest size, no larger than the font's own, at which fits holds.
 QFont fitted(QFont font, const std::function<bool(const QFontMetrics&)>& fits) {
   constexpr double kSmallest = 6;
-  for (double points = font.pointSizeF(); points > kSmallest; points -= 0.5) {
+  // A font given in pixels has no point size of its own until it is matched.
+  const double own = font.pointSizeF() > 0 ? font.pointSizeF() : QFontInfo(font).pointSizeF();
+  for (double points = own; points > kSmallest; points -= 0.5) {
     font.setPointSizeF(points);
     if (fits(QFontMetrics(font))) return font;
   }
@@ -110,7 +113,7 @@ QFont fitted(QFont font, const std::function<bool(const QFontMetrics&)>& fits) {
 }
 
 // The twips layout stays whatever the desktop's font: a control's text is made small enough to
-// show whole in the control's rectangle, as the dialog fonts of the layout's own time did.
+// show whole in the control's rectangle, as in the small dialog font the layout was drawn for.
 QFont fittedTo(const QWidget& control, const QString& caption, bool autoSize) {
   const QSize room = control.size();
   const int frame = control.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &control);
@@ -157,6 +160,7 @@ QFont fittedTo(const QWidget& control, const QString& caption, bool autoSize) {
 }  // namespace
 
 QtWindow::QtWindow(const WindowSpec& spec) : spec_(spec) {
+  // Once, before a screen reader can ask about any window.
   static const bool readable = (QAccessible::installFactory(formAccessible), true);
   (void)readable;
   auto* window = new FormWidget;
