@@ -77,6 +77,7 @@ void Toolkit::showModal(LiveWindow& window, const std::function<bool()>& done) {
   };
   try {
     window.shown_ = true;
+    window.modal_ = true;
     window.show(owner);
     if (standIn_) standIn_->shown(window.name(), true);
     runUntil(done);

@@ -86,6 +86,10 @@ class LiveWindow {
   const std::string& name() const { return name_; }
 
  protected:
+  // Whether the window was shown modally, so that the windows under it wait for it: set before
+  // show is called, for the front end to tell screen readers.
+  bool modal() const { return modal_; }
+
   // What the user did, reported by the front end; each reaches the form through
   // Toolkit::dispatch, so a failure is shown and goes no further, and nothing is reported
   // while the window is disabled.
@@ -114,6 +118,7 @@ class LiveWindow {
   bool enabled_ = true;  // what the core lets through
   bool shownEnabled_ = true;  // what the front end was last told
   bool shown_ = false;
+  bool modal_ = false;
 };
 
 // Stands in for the user where a test needs it: answers message and input boxes without

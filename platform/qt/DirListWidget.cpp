@@ -2,6 +2,7 @@
 
 #include <QAbstractListModel>
 #include <QKeyEvent>
+#include <QPainter>
 #include <QStyledItemDelegate>
 #include <QTimer>
 
@@ -25,6 +26,14 @@ class DirListModel : public QAbstractListModel {
     const auto row = static_cast<std::size_t>(index.row());
     if (role == Qt::DisplayRole) return QString::fromStdString(rows_.name(row));
     if (role == Qt::DecorationRole) return listFolderIcon(rows_.isOpen(row));
+    // A reader hears what the indent and the icons show: which rows are the path down to the
+    // folder, and how deep each row is.
+    if (role == Qt::AccessibleTextRole) {
+      return QStringLiteral("%1, %2, level %3")
+          .arg(QString::fromStdString(rows_.name(row)),
+               rows_.isOpen(row) ? QStringLiteral("open folder") : QStringLiteral("folder"))
+          .arg(rows_.depth(row) + 1);
+    }
     return {};
   }
 
@@ -49,6 +58,17 @@ class IndentDelegate : public QStyledItemDelegate {
     QStyleOptionViewItem indented = option;
     indented.rect.adjust(indent(index), 0, 0, 0);
     QStyledItemDelegate::paint(painter, indented, index);
+    // The row the keys act on is outlined while the list has the focus, as on Windows, so that
+    // a user sees where the focus is and not only which row is selected.
+    if (option.state & QStyle::State_HasFocus) {
+      painter->save();
+      const bool selected = option.state & QStyle::State_Selected;
+      painter->setPen(
+          QPen(option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text), 1,
+               Qt::DotLine));
+      painter->drawRect(indented.rect.adjusted(0, 0, -1, -1));
+      painter->restore();
+    }
   }
 
   QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {

@@ -1,9 +1,11 @@
 #include "platform/qt/QtWindow.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDropEvent>
+#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -11,9 +13,13 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <QStyleOption>
+#include <QTextDocument>
 #include <QUrl>
 #include <QWindow>
 #include <cmath>
+#include <functional>
 
 #include "platform/files.h"
 #include "platform/qt/DirListWidget.h"
@@ -28,6 +34,8 @@ namespace {
 // do items dropped from a file manager.
 class FormWidget : public QWidget {
  public:
+  bool dialog = false;  // belongs to the window that opens it
+  bool modal = false;   // the other windows wait for it
   std::function<void()> onClose;
   std::function<void(const std::vector<std::string>&)> onDrop;
 
@@ -58,6 +66,24 @@ class FormWidget : public QWidget {
   }
 };
 
+// What a screen reader is told of the window itself, which Qt would call a filler: a window or
+// a dialog, and modal while the others wait for it.
+class FormAccessible : public QAccessibleWidget {
+ public:
+  explicit FormAccessible(FormWidget* form)
+      : QAccessibleWidget(form, form->dialog ? QAccessible::Dialog : QAccessible::Window) {}
+  QAccessible::State state() const override {
+    QAccessible::State state = QAccessibleWidget::state();
+    state.modal = static_cast<const FormWidget*>(widget())->modal;
+    return state;
+  }
+};
+
+QAccessibleInterface* formAccessible(const QString& /*className*/, QObject* object) {
+  auto* form = dynamic_cast<FormWidget*>(object);
+  return form ? new FormAccessible(form) : nullptr;
+}
+
 QString qs(const std::string& text) {
   return QString::fromStdString(text);
 }
@@ -73,11 +99,73 @@ QFont fontOf(const Font& font, const QFont& base) {
   return made;
 }
 
+// The largest size, no larger than the font's own, at which fits holds.
+QFont fitted(QFont font, const std::function<bool(const QFontMetrics&)>& fits) {
+  constexpr double kSmallest = 6;
+  // A font given in pixels has no point size of its own until it is matched.
+  const double own = font.pointSizeF() > 0 ? font.pointSizeF() : QFontInfo(font).pointSizeF();
+  for (double points = own; points > kSmallest; points -= 0.5) {
+    font.setPointSizeF(points);
+    if (fits(QFontMetrics(font))) return font;
+  }
+  font.setPointSizeF(kSmallest);
+  return font;
+}
+
+// The twips layout stays whatever the desktop's font: a control's text is made small enough to
+// show whole in the control's rectangle, as in the small dialog font the layout was drawn for.
+QFont fittedTo(const QWidget& control, const QString& caption, bool autoSize) {
+  const QSize room = control.size();
+  const int frame = control.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &control);
+  if (qobject_cast<const QLabel*>(&control)) {
+    return fitted(control.font(), [&](const QFontMetrics& metrics) {
+      const int width = autoSize ? QWIDGETSIZE_MAX : room.width();
+      const QRect text =
+          metrics.boundingRect(QRect(0, 0, width, QWIDGETSIZE_MAX), Qt::TextWordWrap, caption);
+      return text.width() <= width && text.height() <= room.height();
+    });
+  }
+  if (qobject_cast<const QPushButton*>(&control)) {
+    if (caption.isEmpty()) return control.font();
+    const QSize inside = room - QSize(2 * frame, 2 * frame);
+    return fitted(control.font(), [&](const QFontMetrics& metrics) {
+      const QRect text = metrics.boundingRect(QRect(QPoint(), inside), Qt::TextWordWrap, caption);
+      return text.width() <= inside.width() && text.height() <= inside.height();
+    });
+  }
+  // A box or a drop-down list shows one line whole, in the area its style leaves for text; a
+  // folder list scrolls.
+  int lineRoom = room.height() - 2 * frame;
+  if (const auto* box = qobject_cast<const QPlainTextEdit*>(&control)) {
+    lineRoom -= 2 * static_cast<int>(std::ceil(box->document()->documentMargin()));
+  } else if (const auto* line = qobject_cast<const QLineEdit*>(&control)) {
+    QStyleOptionFrame option;
+    option.initFrom(line);
+    option.lineWidth = frame;
+    lineRoom = control.style()->subElementRect(QStyle::SE_LineEditContents, &option, line).height();
+  } else if (const auto* drives = qobject_cast<const QComboBox*>(&control)) {
+    QStyleOptionComboBox option;
+    option.initFrom(drives);
+    lineRoom =
+        control.style()
+            ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, drives)
+            .height();
+  } else {
+    return control.font();
+  }
+  return fitted(control.font(),
+                [&](const QFontMetrics& metrics) { return metrics.height() <= lineRoom; });
+}
+
 }  // namespace
 
 QtWindow::QtWindow(const WindowSpec& spec) : spec_(spec) {
+  // Once, before a screen reader can ask about any window.
+  static const bool readable = (QAccessible::installFactory(formAccessible), true);
+  (void)readable;
   auto* window = new FormWidget;
   window_ = window;
+  window->dialog = !spec.inTaskbar;
   window->setObjectName(qs(spec.name));
   window->setWindowTitle(qs(spec.caption));
   window->setWindowIcon(windowIcon(spec.icon));
@@ -103,6 +191,16 @@ QtWindow::QtWindow(const WindowSpec& spec) : spec_(spec) {
     controls_.push_back(made);
     if (previous && made->focusPolicy() != Qt::NoFocus) QWidget::setTabOrder(previous, made);
     if (made->focusPolicy() != Qt::NoFocus) previous = made;
+  }
+  // A box named by a label's caption is that label's box: a reader says the label with it.
+  for (std::size_t i = 0; i < spec.controls.size(); ++i) {
+    if (spec.controls[i].kind != ControlKind::Label) continue;
+    for (std::size_t box = 0; box < spec.controls.size(); ++box) {
+      if (spec.controls[box].kind == ControlKind::TextBox &&
+          accessibleNameOf(spec.controls[box]) == spec.controls[i].caption) {
+        static_cast<QLabel*>(controls_[i])->setBuddy(controls_[box]);
+      }
+    }
   }
 }
 
@@ -191,6 +289,7 @@ QWidget* QtWindow::makeControl(const ControlSpec& spec, int index, double pixels
   made->setGeometry(pixels(spec.rect.left, pixelsPerTwip), pixels(spec.rect.top, pixelsPerTwip),
                     pixels(spec.rect.width, pixelsPerTwip),
                     pixels(spec.rect.height, pixelsPerTwip));
+  made->setFont(fittedTo(*made, qs(spec.caption), spec.flags & kAutoSize));
   if (spec.flags & kAutoSize) made->resize(made->sizeHint().width(), made->height());
   return made;
 }
@@ -213,6 +312,7 @@ void QtWindow::show(LiveWindow* owner) {
   QRect frame(QPoint(), window_->size());
   frame.moveCenter(area.center());
   window_->move(frame.topLeft());
+  static_cast<FormWidget*>(window_.data())->modal = modal();
   if (ownerWidget) {
     window_->winId();
     window_->windowHandle()->setTransientParent(ownerWidget->windowHandle());
@@ -229,7 +329,11 @@ void QtWindow::show(LiveWindow* owner) {
 }
 
 void QtWindow::setEnabled(bool enabled) {
+  // Qt drops a disabled control's focus; the user comes back to the control they left, as a
+  // dialog does on Windows, not to the first in the tab order.
+  if (!enabled && window_->isEnabled()) focus_ = window_->focusWidget();
   window_->setEnabled(enabled);
+  if (enabled && focus_ && focus_->isEnabled()) focus_->setFocus(Qt::ActiveWindowFocusReason);
 }
 
 std::string QtWindow::text(int control) const {

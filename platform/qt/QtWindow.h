@@ -35,6 +35,7 @@ class QtWindow : public LiveWindow {
 
   const WindowSpec& spec_;
   QPointer<QWidget> window_;
+  QPointer<QWidget> focus_;  // the control that had the focus when the window was disabled
   std::vector<QWidget*> controls_;
   std::vector<QMetaObject::Connection> connections_;
 };

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/files.h"
 #include "platform/frontend/wrap.h"
 #include "platform/ui.h"
 #include "tests/support/Disk.h"
@@ -104,6 +105,10 @@ TEST_F(ToolkitRules, ControlsAreLaidOutFromTwipsAndNamedForScreenReaders) {
 #endif
       EXPECT_EQ(user->facts("frmOuter", control).accessibleName, name) << control;
     }
+#ifndef _WIN32
+    EXPECT_EQ(user->facts("frmOuter", "").role, "Window");
+    EXPECT_EQ(user->facts("frmOuter", "txtName").label, "lblName");
+#endif
   });
 }
 
@@ -143,8 +148,21 @@ TEST_F(ToolkitRules, AFolderListOpensWhatIsChosenByMouseOrKeys) {
     outer->target = temp.path();
     user->click("frmOuter", "btnGo");
     events.clear();
+#ifndef _WIN32
+    // A reader hears which rows are the path down to the folder, and how deep each row is.
+    const std::vector<std::string> paths = user->rows("frmOuter", "Dir1"),
+                                   said = user->facts("frmOuter", "Dir1").rows;
+    const auto at = std::find(paths.begin(), paths.end(), temp.path()) - paths.begin();
+    ASSERT_EQ(said.size(), paths.size());
+    const std::string name = temp.path().substr(temp.path().rfind(files::kSeparator) + 1);
+    EXPECT_EQ(said[at], name + ", open folder, level " + std::to_string(at + 1));
+    EXPECT_EQ(said[at + 1], "apple, folder, level " + std::to_string(at + 2));
+#endif
     user->clickFolder("frmOuter", "Dir1", temp / "Banana", false);
     user->keys("frmOuter", "Dir1", "ch");
+#ifndef _WIN32
+    EXPECT_TRUE(user->facts("frmOuter", "Dir1").rowOutlined);
+#endif
     user->press("frmOuter", "Dir1", Key::Up);
     user->press("frmOuter", "Dir1", Key::Enter);
     user->openFolder("frmOuter", "Dir1", temp.path());

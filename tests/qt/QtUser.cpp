@@ -8,12 +8,17 @@
 #include <QComboBox>
 #include <QDropEvent>
 #include <QInputMethodEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMetaEnum>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOption>
 #include <QTest>
+#include <QTextDocument>
 #include <map>
 
 #include "platform/qt/DirListWidget.h"
@@ -26,6 +31,7 @@ namespace {
 class QtUser : public ScriptedUser {
  public:
   ~QtUser() override {
+    QApplication::setFont(desktopFont_);
     for (QWidget* widget : QApplication::topLevelWidgets())
       widget->hide();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -157,7 +163,7 @@ class QtUser : public ScriptedUser {
   }
 
   ControlFacts facts(const std::string& window, const std::string& control) override {
-    QWidget* widget = find<QWidget>(window, control);
+    QWidget* widget = control.empty() ? findWindow(window) : find<QWidget>(window, control);
     if (!widget) return {};
     // Offscreen screens may report another DPI; scale to 96 so both toolkits compare alike.
     const double scale = 96.0 / QGuiApplication::primaryScreen()->logicalDotsPerInch();
@@ -166,11 +172,26 @@ class QtUser : public ScriptedUser {
     ControlFacts facts{at96(r.x()), at96(r.y()), at96(r.width()), at96(r.height()),
                        widget->toolTip().toStdString()};
     facts.focused = widget->window()->focusWidget() == widget;
+    facts.textCut = textCut(*widget);
+    // Outlined: the current row's top edge is dotted, not the plain edge of a selection.
+    if (auto* list = dynamic_cast<DirListWidget*>(widget); list && list->hasFocus()) {
+      const QImage row = list->viewport()->grab(list->visualRect(list->currentIndex())).toImage();
+      int changes = 0;
+      for (int x = row.width() / 2; x < row.width() - 2; ++x)
+        changes += row.pixel(x, 0) != row.pixel(x + 1, 0);
+      facts.rowOutlined = changes > 8;
+    }
     if (QAccessibleInterface* read = QAccessible::queryAccessibleInterface(widget)) {
       facts.accessibleName = read->text(QAccessible::Name).toStdString();
       // A list that shows a choice is named by the label that labels it.
-      for (const auto& [label, relation] : read->relations(QAccessible::Label))
+      for (const auto& [label, relation] : read->relations(QAccessible::Label)) {
         facts.accessibleName = label->text(QAccessible::Name).toStdString();
+        facts.label = label->object()->objectName().toStdString();
+      }
+      facts.role = QMetaEnum::fromType<QAccessible::Role>().valueToKey(read->role());
+      if (read->state().modal) facts.role += " modal";
+      for (int row = 0; dynamic_cast<DirListWidget*>(widget) && row < read->childCount(); ++row)
+        facts.rows.push_back(read->child(row)->text(QAccessible::Name).toStdString());
     }
     return facts;
   }
@@ -186,7 +207,51 @@ class QtUser : public ScriptedUser {
     return top && QApplication::activeWindow() == top;
   }
 
+  void setDesktopFont(int points) override {
+    QFont font = QApplication::font();
+    font.setPointSize(points);
+    QApplication::setFont(font);
+  }
+
  private:
+  // Whether the control's text, or a line of a box, runs past the area its style draws it in.
+  static bool textCut(const QWidget& widget) {
+    const QFontMetrics metrics(widget.font());
+    const auto past = [&](const QRect& area, const QString& text) {
+      const QRect drawn =
+          metrics.boundingRect(QRect(QPoint(), area.size()), Qt::TextWordWrap, text);
+      return drawn.width() > area.width() || drawn.height() > area.height();
+    };
+    QStyle* style = widget.style();
+    if (const auto* label = qobject_cast<const QLabel*>(&widget))
+      return past(label->contentsRect(), label->text());
+    if (const auto* button = qobject_cast<const QPushButton*>(&widget)) {
+      QStyleOptionButton option;
+      option.initFrom(button);
+      option.text = button->text();
+      return past(style->subElementRect(QStyle::SE_PushButtonContents, &option, button),
+                  button->text());
+    }
+    if (const auto* line = qobject_cast<const QLineEdit*>(&widget)) {
+      QStyleOptionFrame option;
+      option.initFrom(line);
+      option.lineWidth = style->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, line);
+      return past(style->subElementRect(QStyle::SE_LineEditContents, &option, line), "Ag");
+    }
+    if (const auto* box = qobject_cast<const QPlainTextEdit*>(&widget)) {
+      const int margin = static_cast<int>(box->document()->documentMargin());
+      return past(box->viewport()->rect().adjusted(margin, margin, -margin, -margin), "Ag");
+    }
+    if (const auto* combo = qobject_cast<const QComboBox*>(&widget)) {
+      QStyleOptionComboBox option;
+      option.initFrom(combo);
+      return past(
+          style->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo),
+          combo->currentText());
+    }
+    return false;
+  }
+
   QWidget* findWindow(const std::string& name, bool required = true) {
     for (QWidget* widget : QApplication::topLevelWidgets()) {
       if (widget->isVisible() && widget->objectName().toStdString() == name) return widget;
@@ -213,6 +278,8 @@ class QtUser : public ScriptedUser {
     if (widget) widget->setFocus();
     return widget;
   }
+
+  const QFont desktopFont_ = QApplication::font();
 };
 
 }  // namespace

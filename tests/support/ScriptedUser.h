@@ -32,6 +32,15 @@ struct ControlFacts {
   bool focused = false;
   // What a screen reader calls it, read through the platform's accessibility interface.
   std::string accessibleName = {};
+  // Its text, or a line of it in a box, is cut off by the control's edges.
+  bool textCut = false;
+  // Also as a screen reader has them: its role ("Window", "Dialog"; " modal" while the other
+  // windows wait for it), the control that labels it, and a list's rows.
+  std::string role = {};
+  std::string label = {};
+  std::vector<std::string> rows = {};
+  // A list with the focus outlines the row the keys act on.
+  bool rowOutlined = false;
 };
 
 // Keys a user presses on a control.
@@ -79,10 +88,14 @@ class ScriptedUser : private StandIn {
   virtual std::vector<std::string> drives(const std::string& window,
                                           const std::string& control) = 0;
   virtual std::string selectedDrive(const std::string& window, const std::string& control) = 0;
+  // Of a control, or of the window itself when control is empty.
   virtual ControlFacts facts(const std::string& window, const std::string& control) = 0;
   virtual bool enabled(const std::string& window) = 0;
   // The program's window that the system gives the keyboard to.
   virtual bool active(const std::string& window) = 0;
+  // The desktop's text size, in points, for the windows opened from here on; a toolkit whose
+  // test cannot change the desktop's setting keeps it.
+  virtual void setDesktopFont(int /*points*/) {}
 
   // What to do the next time the window opens. A modal window must be closed by its script.
   void whenOpens(const std::string& window, std::function<void()> script) {
