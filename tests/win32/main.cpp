@@ -14,6 +14,6 @@ int main(int argc, char** argv) {
   std::setvbuf(stdout, nullptr, _IONBF, 0);
   ::testing::InitGoogleTest(&argc, argv);
   // A story takes a few seconds under wine; one that hangs is stopped and told.
-  qb::test::limitEachTest(std::chrono::seconds(45));
+  qb::test::limitEachTest(std::chrono::seconds(90));
   return RUN_ALL_TESTS();
 }
