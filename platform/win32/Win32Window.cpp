@@ -4,6 +4,8 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <climits>
+#include <utility>
 
 #include "platform/win32/Controls.h"
 #include "platform/win32/DirListBox.h"
@@ -25,6 +27,27 @@ RECT pixelsOf(const Twips& twips, UINT dpi) {
   const int top = pixelsOfTwips(twips.top, dpi);
   return {left, top, left + pixelsOfTwips(twips.width, dpi),
           top + pixelsOfTwips(twips.height, dpi)};
+}
+
+// The text that must fit a control whole, and the room it has there: inside a box's and a
+// button's edges, and a path box's scroll bar. A box may hold any text, so its room is measured
+// with letters that reach above and below all others.
+std::pair<std::wstring, SIZE> textRoom(const ControlSpec& spec, const RECT& rect, UINT dpi) {
+  // A 3-D edge is two pixels at 96 DPI, and scaled with the rest of the window.
+  const int edge = scaled(2, dpi);
+  SIZE room{rect.right - rect.left - 2 * edge, rect.bottom - rect.top - 2 * edge};
+  switch (spec.kind) {
+    case ControlKind::TextBox:
+      if (spec.flags & kMultiLine) room.cy -= systemMetric(SM_CYHSCROLL, dpi);
+      // Long text scrolls sideways.
+      return {L"\u00c1\u00c7gjpqy|", {LONG_MAX, room.cy}};
+    case ControlKind::Button:
+      if (spec.picture != Picture::None) break;
+      return {windows::wide(spec.caption), room};
+    default:
+      break;
+  }
+  return {};
 }
 
 }  // namespace
@@ -139,7 +162,15 @@ void Win32Window::layout(UINT dpi) {
       own[i] = namedFont(windows::wide(font.family).c_str(), font.points, font.bold, dpi);
       used = own[i].get();
     }
-    controls_[i]->place(pixelsOf(spec_.controls[i].rect, dpi), dpi, used);
+    // A system font taller than the table's controls allow, such as Segoe UI in a 255-twip
+    // button, would lose its descenders: that control's text is made smaller until it fits.
+    const RECT rect = pixelsOf(spec_.controls[i].rect, dpi);
+    const auto [text, room] = textRoom(spec_.controls[i], rect, dpi);
+    if (OwnedFont smaller = shrunkToFit(hwnd_, used, text, room, dpi)) {
+      own[i] = std::move(smaller);
+      used = own[i].get();
+    }
+    controls_[i]->place(rect, dpi, used);
   }
   // The old fonts go only once no control uses them.
   messageFont_ = std::move(message);
@@ -347,9 +378,12 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       const UINT dpi = HIWORD(wParam);
       if (dpi == dpi_) return 0;
       layout(dpi);
+      // Where and how large Windows suggests, so that the window stays under the mouse as it
+      // moves between monitors.
       const auto* suggested = reinterpret_cast<const RECT*>(lParam);
-      SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0,
-                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top,
+                   suggested->right - suggested->left, suggested->bottom - suggested->top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
       return 0;
     }
     case WM_NCDESTROY: {
