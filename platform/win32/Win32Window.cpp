@@ -50,6 +50,31 @@ std::pair<std::wstring, SIZE> textRoom(const ControlSpec& spec, const RECT& rect
   return {};
 }
 
+// Dropping from Explorer, from shell32, which is loaded only once the first window has painted:
+// importing it would put its loading, and all it loads, before step 1's window.
+struct Drops {
+  decltype(&DragAcceptFiles) accept = nullptr;
+  decltype(&DragQueryFileW) query = nullptr;
+  decltype(&DragFinish) finish = nullptr;
+};
+
+const Drops& drops() {
+  static const Drops found = [] {
+    Drops d;
+    if (const HMODULE shell = LoadLibraryW(L"shell32.dll")) {
+      const auto get = [shell](const char* name) {
+        return reinterpret_cast<void (*)()>(GetProcAddress(shell, name));
+      };
+      d.accept = reinterpret_cast<decltype(d.accept)>(get("DragAcceptFiles"));
+      d.query = reinterpret_cast<decltype(d.query)>(get("DragQueryFileW"));
+      d.finish = reinterpret_cast<decltype(d.finish)>(get("DragFinish"));
+      if (!d.accept || !d.query || !d.finish) d = Drops{};
+    }
+    return d;
+  }();
+  return found;
+}
+
 }  // namespace
 
 Win32Window::Win32Window(const WindowSpec& spec) : spec_(spec) {
@@ -69,7 +94,6 @@ Win32Window::Win32Window(const WindowSpec& spec) : spec_(spec) {
     for (std::size_t i = 0; i < spec.controls.size(); ++i)
       makeControl(spec.controls[i], static_cast<int>(i));
     layout(dpiOfWindow(hwnd_));
-    if (spec.takesDrops) DragAcceptFiles(hwnd_, TRUE);
   } catch (...) {
     release();
     throw;
@@ -344,16 +368,20 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       if (wParam != kTooltipsTimer) break;
       KillTimer(hwnd_, kTooltipsTimer);
       tooltips();
+      // Nothing is dropped before the window is seen.
+      if (spec_.takesDrops && drops().accept) drops().accept(hwnd_, TRUE);
       return 0;
     case WM_DROPFILES: {
       const auto drop = reinterpret_cast<HDROP>(wParam);
-      std::vector<std::string> paths(DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0));
+      const Drops& shell = drops();
+      if (!shell.query) break;
+      std::vector<std::string> paths(shell.query(drop, 0xFFFFFFFF, nullptr, 0));
       for (UINT i = 0; i < paths.size(); ++i) {
-        std::wstring path(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
-        path.resize(DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size())));
+        std::wstring path(shell.query(drop, i, nullptr, 0) + 1, L'\0');
+        path.resize(shell.query(drop, i, path.data(), static_cast<UINT>(path.size())));
         paths[i] = windows::utf8(path);
       }
-      DragFinish(drop);
+      shell.finish(drop);
       reportDrop(paths);
       return 0;
     }
