@@ -10,11 +10,53 @@ namespace {
 
 constexpr wchar_t kClass[] = L"QuenbrookInputBox";
 
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kExStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
+
 struct Box {
-  HWND edit = nullptr;
+  std::wstring prompt;
+  HWND label = nullptr, edit = nullptr, ok = nullptr, cancel = nullptr;
+  OwnedFont font;
   bool done = false;
   bool accepted = false;
 };
+
+void move(HWND control, const RECT& at, HFONT font) {
+  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  SetWindowPos(control, nullptr, at.left, at.top, at.right - at.left, at.bottom - at.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Laid out like a small dialog at dpi: the prompt, the line under it, the buttons at the bottom.
+// Returns the size of the window's frame.
+SIZE layOut(HWND window, Box& box, UINT dpi) {
+  const auto px = [dpi](int at96) { return scaled(at96, dpi); };
+  OwnedFont font = messageFont(dpi);
+  const int width = px(360), margin = px(11), gap = px(7);
+  const int buttonWidth = px(75), buttonHeight = px(23);
+  HDC dc = GetDC(window);
+  HGDIOBJ old = SelectObject(dc, font.get());
+  RECT measured{0, 0, width - 2 * margin, 0};
+  DrawTextW(dc, box.prompt.c_str(), static_cast<int>(box.prompt.size()), &measured,
+            DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+  SelectObject(dc, old);
+  ReleaseDC(window, dc);
+  const int promptHeight = measured.bottom;
+  const int editTop = margin + promptHeight + gap;
+  const int editHeight = lineHeight(window, font.get()) + px(8);
+  const int buttonTop = editTop + editHeight + margin;
+  const int height = buttonTop + buttonHeight + margin;
+  const int cancelLeft = width - margin - buttonWidth;
+  const int okLeft = cancelLeft - gap - buttonWidth;
+  move(box.label, {margin, margin, width - margin, margin + promptHeight}, font.get());
+  move(box.edit, {margin, editTop, width - margin, editTop + editHeight}, font.get());
+  move(box.ok, {okLeft, buttonTop, okLeft + buttonWidth, buttonTop + buttonHeight}, font.get());
+  move(box.cancel, {cancelLeft, buttonTop, cancelLeft + buttonWidth, buttonTop + buttonHeight},
+       font.get());
+  // The old font goes only once no control uses it.
+  box.font = std::move(font);
+  return frameSize(width, height, kStyle, kExStyle, dpi);
+}
 
 LRESULT CALLBACK procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
@@ -38,6 +80,15 @@ LRESULT CALLBACK procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
       case WM_ACTIVATE:
         if (LOWORD(wParam) != WA_INACTIVE && box->edit) SetFocus(box->edit);
         return 0;
+      case WM_DPICHANGED: {
+        // Laid out again for the monitor it moved to, where and as large as Windows suggests.
+        layOut(hwnd, *box, HIWORD(wParam));
+        const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+        SetWindowPos(hwnd, nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        return 0;
+      }
       default:
         break;
     }
@@ -46,13 +97,10 @@ LRESULT CALLBACK procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
 }
 
 HWND child(HWND parent, const wchar_t* className, const std::wstring& text, DWORD style,
-           DWORD exStyle, int id, const RECT& at, HFONT font) {
-  HWND made = CreateWindowExW(exStyle, className, text.c_str(), WS_CHILD | WS_VISIBLE | style,
-                              at.left, at.top, at.right - at.left, at.bottom - at.top, parent,
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                              GetModuleHandleW(nullptr), nullptr);
-  SendMessageW(made, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  return made;
+           DWORD exStyle, int id) {
+  return CreateWindowExW(exStyle, className, text.c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0,
+                         0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                         GetModuleHandleW(nullptr), nullptr);
 }
 
 }  // namespace
@@ -64,45 +112,16 @@ std::string runInputBox(HWND owner, const std::string& prompt, const std::string
 
   const RECT area = centringArea(owner);
   const UINT dpi = dpiOfMonitor(MonitorFromRect(&area, MONITOR_DEFAULTTONEAREST));
-  const auto px = [dpi](int at96) { return scaled(at96, dpi); };
-
   Box box;
-  const DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-  const DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
-  HWND window = CreateWindowExW(exStyle, kClass, windows::wide(title).c_str(), style, 0, 0, 0, 0,
+  box.prompt = windows::wide(prompt);
+  HWND window = CreateWindowExW(kExStyle, kClass, windows::wide(title).c_str(), kStyle, 0, 0, 0, 0,
                                 owner, nullptr, GetModuleHandleW(nullptr), &box);
   if (!window) return {};
-  OwnedFont font = messageFont(dpi);
-
-  // Laid out like a small dialog: the prompt, the line under it, the buttons at the bottom.
-  const int width = px(360), margin = px(11), gap = px(7);
-  const int buttonWidth = px(75), buttonHeight = px(23);
-  const std::wstring promptText = windows::wide(prompt);
-  HDC dc = GetDC(window);
-  HGDIOBJ old = SelectObject(dc, font.get());
-  RECT measured{0, 0, width - 2 * margin, 0};
-  DrawTextW(dc, promptText.c_str(), static_cast<int>(promptText.size()), &measured,
-            DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-  SelectObject(dc, old);
-  ReleaseDC(window, dc);
-  const int promptHeight = measured.bottom;
-  const int editTop = margin + promptHeight + gap;
-  const int editHeight = lineHeight(window, font.get()) + px(8);
-  const int buttonTop = editTop + editHeight + margin;
-  const int height = buttonTop + buttonHeight + margin;
-
-  child(window, L"STATIC", promptText, SS_LEFT | SS_NOPREFIX, 0, -1,
-        {margin, margin, width - margin, margin + promptHeight}, font.get());
-  box.edit = child(window, L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 100,
-                   {margin, editTop, width - margin, editTop + editHeight}, font.get());
-  const int cancelLeft = width - margin - buttonWidth;
-  const int okLeft = cancelLeft - gap - buttonWidth;
-  child(window, L"BUTTON", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, 0, IDOK,
-        {okLeft, buttonTop, okLeft + buttonWidth, buttonTop + buttonHeight}, font.get());
-  child(window, L"BUTTON", L"Cancel", WS_TABSTOP | BS_PUSHBUTTON, 0, IDCANCEL,
-        {cancelLeft, buttonTop, cancelLeft + buttonWidth, buttonTop + buttonHeight}, font.get());
-
-  const SIZE frame = frameSize(width, height, style, exStyle, dpi);
+  box.label = child(window, L"STATIC", box.prompt, SS_LEFT | SS_NOPREFIX, 0, -1);
+  box.edit = child(window, L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 100);
+  box.ok = child(window, L"BUTTON", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, 0, IDOK);
+  box.cancel = child(window, L"BUTTON", L"Cancel", WS_TABSTOP | BS_PUSHBUTTON, 0, IDCANCEL);
+  const SIZE frame = layOut(window, box, dpi);
   SetWindowPos(window, nullptr, area.left + (area.right - area.left - frame.cx) / 2,
                area.top + (area.bottom - area.top - frame.cy) / 2, frame.cx, frame.cy,
                SWP_NOZORDER | SWP_NOACTIVATE);

@@ -1,5 +1,7 @@
 #include "platform/win32/Controls.h"
 
+#include <algorithm>
+
 #include "platform/win32/text.h"
 
 namespace qb::win32 {
@@ -12,7 +14,7 @@ Label::Label(HWND parent, int id, const ControlSpec& spec)
 void Label::place(const RECT& rect, UINT dpi, HFONT font) {
   RECT sized = rect;
   if (spec_.flags & kAutoSize) {
-    // As wide as its caption in this font.
+    // As wide and as tall as its caption in this font.
     const std::wstring caption = windowText(hwnd_);
     HDC dc = GetDC(hwnd_);
     HGDIOBJ old = SelectObject(dc, font);
@@ -22,6 +24,7 @@ void Label::place(const RECT& rect, UINT dpi, HFONT font) {
     SelectObject(dc, old);
     ReleaseDC(hwnd_, dc);
     sized.right = sized.left + measured.right;
+    sized.bottom = sized.top + std::max(rect.bottom - rect.top, measured.bottom);
   }
   ChildControl::place(sized, dpi, font);
   // Under every other control, so that where a table lets a label overlap a box, the box's

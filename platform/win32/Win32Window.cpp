@@ -4,6 +4,8 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <climits>
+#include <utility>
 
 #include "platform/win32/Controls.h"
 #include "platform/win32/DirListBox.h"
@@ -27,6 +29,52 @@ RECT pixelsOf(const Twips& twips, UINT dpi) {
           top + pixelsOfTwips(twips.height, dpi)};
 }
 
+// The text that must fit a control whole, and the room it has there: inside a box's and a
+// button's edges, and a path box's scroll bar. A box may hold any text, so its room is measured
+// with letters that reach above and below all others.
+std::pair<std::wstring, SIZE> textRoom(const ControlSpec& spec, const RECT& rect, UINT dpi) {
+  // A 3-D edge is two pixels at 96 DPI, and scaled with the rest of the window.
+  const int edge = scaled(2, dpi);
+  SIZE room{rect.right - rect.left - 2 * edge, rect.bottom - rect.top - 2 * edge};
+  switch (spec.kind) {
+    case ControlKind::TextBox:
+      if (spec.flags & kMultiLine) room.cy -= systemMetric(SM_CYHSCROLL, dpi);
+      // Long text scrolls sideways.
+      return {L"\u00c1\u00c7gjpqy|", {LONG_MAX, room.cy}};
+    case ControlKind::Button:
+      if (spec.picture != Picture::None) break;
+      return {windows::wide(spec.caption), room};
+    default:
+      break;
+  }
+  return {};
+}
+
+// Dropping from Explorer, from shell32, which is loaded only once the first window has painted:
+// importing it would put its loading, and all it loads, before step 1's window.
+struct Drops {
+  decltype(&DragAcceptFiles) accept = nullptr;
+  decltype(&DragQueryFileW) query = nullptr;
+  decltype(&DragFinish) finish = nullptr;
+};
+
+const Drops& drops() {
+  static const Drops found = [] {
+    Drops d;
+    if (const HMODULE shell = LoadLibraryW(L"shell32.dll")) {
+      const auto get = [shell](const char* name) {
+        return reinterpret_cast<void (*)()>(GetProcAddress(shell, name));
+      };
+      d.accept = reinterpret_cast<decltype(d.accept)>(get("DragAcceptFiles"));
+      d.query = reinterpret_cast<decltype(d.query)>(get("DragQueryFileW"));
+      d.finish = reinterpret_cast<decltype(d.finish)>(get("DragFinish"));
+      if (!d.accept || !d.query || !d.finish) d = Drops{};
+    }
+    return d;
+  }();
+  return found;
+}
+
 }  // namespace
 
 Win32Window::Win32Window(const WindowSpec& spec) : spec_(spec) {
@@ -46,7 +94,6 @@ Win32Window::Win32Window(const WindowSpec& spec) : spec_(spec) {
     for (std::size_t i = 0; i < spec.controls.size(); ++i)
       makeControl(spec.controls[i], static_cast<int>(i));
     layout(dpiOfWindow(hwnd_));
-    if (spec.takesDrops) DragAcceptFiles(hwnd_, TRUE);
   } catch (...) {
     release();
     throw;
@@ -139,7 +186,15 @@ void Win32Window::layout(UINT dpi) {
       own[i] = namedFont(windows::wide(font.family).c_str(), font.points, font.bold, dpi);
       used = own[i].get();
     }
-    controls_[i]->place(pixelsOf(spec_.controls[i].rect, dpi), dpi, used);
+    // A system font taller than the table's controls allow, such as Segoe UI in a 255-twip
+    // button, would lose its descenders: that control's text is made smaller until it fits.
+    const RECT rect = pixelsOf(spec_.controls[i].rect, dpi);
+    const auto [text, room] = textRoom(spec_.controls[i], rect, dpi);
+    if (OwnedFont smaller = shrunkToFit(hwnd_, used, text, room, dpi)) {
+      own[i] = std::move(smaller);
+      used = own[i].get();
+    }
+    controls_[i]->place(rect, dpi, used);
   }
   // The old fonts go only once no control uses them.
   messageFont_ = std::move(message);
@@ -313,16 +368,20 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       if (wParam != kTooltipsTimer) break;
       KillTimer(hwnd_, kTooltipsTimer);
       tooltips();
+      // Nothing is dropped before the window is seen.
+      if (spec_.takesDrops && drops().accept) drops().accept(hwnd_, TRUE);
       return 0;
     case WM_DROPFILES: {
       const auto drop = reinterpret_cast<HDROP>(wParam);
-      std::vector<std::string> paths(DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0));
+      const Drops& shell = drops();
+      if (!shell.query) break;
+      std::vector<std::string> paths(shell.query(drop, 0xFFFFFFFF, nullptr, 0));
       for (UINT i = 0; i < paths.size(); ++i) {
-        std::wstring path(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
-        path.resize(DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size())));
+        std::wstring path(shell.query(drop, i, nullptr, 0) + 1, L'\0');
+        path.resize(shell.query(drop, i, path.data(), static_cast<UINT>(path.size())));
         paths[i] = windows::utf8(path);
       }
-      DragFinish(drop);
+      shell.finish(drop);
       reportDrop(paths);
       return 0;
     }
@@ -347,9 +406,12 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       const UINT dpi = HIWORD(wParam);
       if (dpi == dpi_) return 0;
       layout(dpi);
+      // Where and how large Windows suggests, so that the window stays under the mouse as it
+      // moves between monitors.
       const auto* suggested = reinterpret_cast<const RECT*>(lParam);
-      SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0,
-                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top,
+                   suggested->right - suggested->left, suggested->bottom - suggested->top,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
       return 0;
     }
     case WM_NCDESTROY: {

@@ -98,6 +98,34 @@ OwnedFont namedFont(const wchar_t* family, int points, bool bold, UINT dpi) {
                                DEFAULT_PITCH | FF_DONTCARE, family));
 }
 
+OwnedFont shrunkToFit(HWND window, HFONT font, const std::wstring& text, SIZE room, UINT dpi) {
+  LOGFONTW shape{};
+  if (text.empty() || !GetObjectW(font, sizeof(shape), &shape) || shape.lfHeight == 0) return {};
+  // About 6 points: below that a caption is no longer read.
+  const int smallest = MulDiv(6, static_cast<int>(dpi), 72);
+  const LONG sign = shape.lfHeight < 0 ? -1 : 1;
+  HDC dc = GetDC(window);
+  HGDIOBJ old = SelectObject(dc, font);
+  OwnedFont made;
+  for (;;) {
+    RECT measured{0, 0, 0, 0};
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measured,
+              DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    if ((measured.right <= room.cx && measured.bottom <= room.cy) ||
+        sign * shape.lfHeight <= smallest) {
+      break;
+    }
+    shape.lfHeight -= sign;
+    OwnedFont smaller(CreateFontIndirectW(&shape));
+    if (!smaller) break;
+    SelectObject(dc, smaller.get());
+    made = std::move(smaller);
+  }
+  SelectObject(dc, old);
+  ReleaseDC(window, dc);
+  return made;
+}
+
 int lineHeight(HWND window, HFONT font) {
   HDC dc = GetDC(window);
   HGDIOBJ old = SelectObject(dc, font);

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
 #include <type_traits>
 
 namespace qb::win32 {
@@ -37,6 +38,9 @@ using OwnedIcon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
 // The system's message font at dpi.
 OwnedFont messageFont(UINT dpi);
 OwnedFont namedFont(const wchar_t* family, int points, bool bold, UINT dpi);
+// font made smaller, a pixel at a time, until text on one line fits room; null when font fits
+// as it is. Text that fits at no readable size gets the smallest.
+OwnedFont shrunkToFit(HWND window, HFONT font, const std::wstring& text, SIZE room, UINT dpi);
 int lineHeight(HWND window, HFONT font);
 
 // Registers a window class with the dialog background and the arrow cursor.

@@ -158,6 +158,34 @@ std::wstring finalPath(const std::wstring& path) {
   }
 }
 
+// path (absolute, in the everyday form) with its names spelled as the file system spells them,
+// read from where it leads without listing any folder on the way. Only the trailing names that
+// are the same but for letter case are taken, so that the path keeps its own drive letter or
+// share and any link on the way.
+std::wstring spelledOnDisk(const std::wstring& path) {
+  const std::wstring target = finalPath(extended(path));
+  const std::size_t root = rootLength(path), targetRoot = rootLength(target);
+  if (target.empty() || targetRoot == 0) return path;
+  std::size_t mine = path.size(), theirs = target.size();
+  while (mine > root && theirs > targetRoot) {
+    const std::size_t myStart = path.rfind(L'\\', mine - 1) + 1;
+    const std::size_t theirStart = target.rfind(L'\\', theirs - 1) + 1;
+    if (myStart < root || theirStart < targetRoot ||
+        CompareStringOrdinal(path.data() + myStart, static_cast<int>(mine - myStart),
+                             target.data() + theirStart, static_cast<int>(theirs - theirStart),
+                             TRUE) != CSTR_EQUAL) {
+      break;
+    }
+    mine = myStart > 0 ? myStart - 1 : 0;
+    theirs = theirStart > 0 ? theirStart - 1 : 0;
+  }
+  // Both now end where the names that match begin, at a separator or at the root.
+  const std::size_t mineCut = mine < root ? root : mine;
+  std::size_t theirCut = theirs < targetRoot ? targetRoot : theirs;
+  if (mineCut == root && theirCut < target.size() && target[theirCut] == L'\\') ++theirCut;
+  return path.substr(0, mineCut) + target.substr(theirCut);
+}
+
 // Which folder path (in the \\?\ form) leads to, following links. The 128-bit id where the file
 // system gives one: the 64-bit index is not unique on ReFS, and 0 on some shares, and an id of 0
 // names nothing.
@@ -359,17 +387,28 @@ std::string folderPath(const std::string& path) {
   std::wstring resolved = full.substr(0, root);
   DWORD attributes = GetFileAttributesW(extended(resolved).c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) throw systemError(path, GetLastError());
+  bool unlisted = false;
   for (std::size_t i = root; i < full.size();) {
     const std::size_t end = std::min(full.find(L'\\', i), full.size());
     if (resolved.back() != L'\\') resolved += L'\\';
+    const std::wstring name = full.substr(i, end - i);
     WIN32_FIND_DATAW data;
-    const HANDLE find = FindFirstFileW(extended(resolved + full.substr(i, end - i)).c_str(), &data);
+    const HANDLE find = FindFirstFileW(extended(resolved + name).c_str(), &data);
     if (find == INVALID_HANDLE_VALUE) {
       const DWORD error = GetLastError();
-      if (error == ERROR_NO_MORE_FILES) {
-        throw PlatformError(utf8(resolved + full.substr(i, end - i)), kDanglingLink);
-      }
-      throw systemError(path, error);
+      if (error == ERROR_NO_MORE_FILES) throw PlatformError(utf8(resolved + name), kDanglingLink);
+      // A folder that may be passed through but not listed, as on many shares, does not tell how
+      // a name in it is spelled: the name is taken as typed when it is there, and spelled as on
+      // disk once the whole path is known.
+      const DWORD there = error == ERROR_ACCESS_DENIED
+                              ? GetFileAttributesW(extended(resolved + name).c_str())
+                              : INVALID_FILE_ATTRIBUTES;
+      if (there == INVALID_FILE_ATTRIBUTES) throw systemError(path, error);
+      resolved += name;
+      attributes = there;
+      unlisted = true;
+      i = end + 1;
+      continue;
     }
     FindClose(find);
     if (!windows::isValidUtf16(std::wstring_view(data.cFileName))) {
@@ -380,6 +419,7 @@ std::string folderPath(const std::string& path) {
     i = end + 1;
   }
   if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) throw PlatformError(path, kNotAFolder);
+  if (unlisted) resolved = spelledOnDisk(resolved);
   const std::wstring place = extended(resolved);
   if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
     BY_HANDLE_FILE_INFORMATION info;

@@ -60,4 +60,26 @@ std::pair<std::string, std::string> pathProblem(const std::string& path) {
   return {};
 }
 
+const char kGuardedFolderNote[] =
+    "Windows may be protecting this folder from changes (controlled folder access). To let "
+    "Quenbrook make folders and shortcuts here, open Windows Security > Virus & threat "
+    "protection > Manage ransomware protection > Allow an app through Controlled folder access, "
+    "and add Quenbrook.exe.";
+
+bool liesWithin(const std::string& path, const std::vector<std::string>& folders) {
+  const auto same = [](char a, char b) {
+    return upperAscii(a) == upperAscii(b) || (isSeparator(a) && isSeparator(b));
+  };
+  return std::any_of(folders.begin(), folders.end(), [&](std::string folder) {
+    while (folder.size() > rootLength(folder) && isSeparator(folder.back()))
+      folder.pop_back();
+    if (folder.empty() || path.size() < folder.size() ||
+        !std::equal(folder.begin(), folder.end(), path.begin(), same)) {
+      return false;
+    }
+    return path.size() == folder.size() || isSeparator(folder.back()) ||
+           isSeparator(path[folder.size()]);
+  });
+}
+
 }  // namespace qb::windows

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace qb::windows {
 
@@ -23,6 +24,13 @@ std::string nameProblem(const std::string& name);
 // The first folder of an absolute path whose name ends in a dot or a space (which Windows would
 // drop, leading elsewhere), as the path up to it, and why; both empty when there is none.
 std::pair<std::string, std::string> pathProblem(const std::string& path);
+
+// Whether path is one of folders or lies inside one, ignoring letter case as Windows does.
+bool liesWithin(const std::string& path, const std::vector<std::string>& folders);
+
+// Added to the system's "Access is denied." for a path in a folder that Windows' ransomware
+// protection guards, where it refuses programs it does not know without saying so.
+extern const char kGuardedFolderNote[];
 
 // Whether the UTF-16 units pair every surrogate: only such a name turns into text and back
 // unchanged, so only such a name can be shown and typed.

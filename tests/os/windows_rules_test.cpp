@@ -39,6 +39,20 @@ TEST(WindowsRules, APathThroughANameWindowsWouldChangeNamesThatFolder) {
     EXPECT_EQ(pathProblem(path).first, named) << path;
 }
 
+// Access denied there may be Windows' ransomware protection, and the message says so.
+TEST(WindowsRules, TheFoldersWindowsGuardsAreTheShellsAndWhatLiesInThem) {
+  const std::vector<std::string> guarded{"C:\\Users\\ann\\Documents", "D:\\Desk\\"};
+  const std::vector<std::pair<std::string, bool>> cases{
+      {"C:\\Users\\ann\\Documents", true}, {"c:/users/ANN/documents/Proj", true},
+      {"D:\\Desk\\Link.lnk", true},        {"C:\\Users\\ann\\DocumentsOld", false},
+      {"C:\\Users\\ann", false},           {"", false},
+  };
+  for (const auto& [path, within] : cases)
+    EXPECT_EQ(liesWithin(path, guarded), within) << path;
+  EXPECT_NE(std::string(kGuardedFolderNote).find("Allow an app through Controlled folder access"),
+            std::string::npos);
+}
+
 TEST(WindowsRules, OnlyWholeUtf16IsText) {
   const std::vector<std::pair<std::u16string, bool>> cases{
       {u"plain", true},    {u"\U0001F680 rocket", true}, {u"x\xD800", false},
