@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPlatformSurfaceEvent>
 #include <QScreen>
 #include <QTimer>
 #include <QWindow>
@@ -46,11 +47,57 @@ void placeOver(QDialog& box, LiveWindow* owner) {
   box.windowHandle()->setTransientParent(ownerWidget->windowHandle());
 }
 
+// Every window here has a fixed size, yet the frame Qt draws on Wayland offers maximise, and a
+// maximised window that keeps its size breaks the Wayland connection. So a window asked to
+// maximise may take the size it is given until it has been put back as it was.
+class FixedSize : public QObject {
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    auto* window = qobject_cast<QWindow*>(watched);
+    if (!window) return false;
+    if (event->type() == QEvent::PlatformSurface &&
+        static_cast<QPlatformSurfaceEvent*>(event)->surfaceEventType() ==
+            QPlatformSurfaceEvent::SurfaceCreated) {
+      connect(window, &QWindow::windowStateChanged, window, [window](Qt::WindowState state) {
+        if (state != Qt::WindowMaximized && state != Qt::WindowFullScreen) return;
+        QWidget* widget = widgetOf(window);
+        if (!widget || widget->property(kFixed).isValid()) return;
+        widget->setProperty(kFixed, widget->maximumSize());
+        widget->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+      });
+    } else if (event->type() == QEvent::WindowStateChange && event->spontaneous()) {
+      // What the window system says the window has become.
+      QWidget* widget = widgetOf(window);
+      if (!widget || !widget->property(kFixed).isValid()) return false;
+      if (window->windowStates() & (Qt::WindowMaximized | Qt::WindowFullScreen)) {
+        // Asked back at once, a compositor may not yet count the window as maximised.
+        widget->setProperty(kGrown, true);
+        QTimer::singleShot(kSettle, window,
+                           [window] { window->setWindowStates(Qt::WindowNoState); });
+      } else if (widget->property(kGrown).isValid()) {
+        widget->setMaximumSize(widget->property(kFixed).toSize());
+        widget->setProperty(kFixed, QVariant());
+        widget->setProperty(kGrown, QVariant());
+      }
+    }
+    return false;
+  }
+  static QWidget* widgetOf(const QWindow* window) {
+    for (QWidget* widget : QApplication::topLevelWidgets())
+      if (widget->windowHandle() == window) return widget;
+    return nullptr;
+  }
+  static constexpr const char* kFixed = "quenbrookFixedSize";
+  static constexpr const char* kGrown = "quenbrookGrown";
+  static constexpr int kSettle = 100;  // ms
+};
+
 }  // namespace
 
-QtToolkit::QtToolkit() {
+QtToolkit::QtToolkit() : fixedSize_(std::make_unique<FixedSize>()) {
   initPictures();
   QApplication::setQuitOnLastWindowClosed(false);
+  qApp->installEventFilter(fixedSize_.get());
 }
 
 std::unique_ptr<LiveWindow> QtToolkit::makeWindow(const WindowSpec& spec) {
