@@ -188,6 +188,11 @@ std::unique_ptr<Toolkit> makeNativeToolkit(int& argc, char** argv) {
   }
   // Tests make their own application first.
   if (!QCoreApplication::instance()) new QApplication(argc, argv);
+  // The menu entry's name: desktops find the windows' icon and name by it, as the app id on
+  // Wayland and as the class in WM_CLASS on X, which Qt takes from the application's name.
+  const QString desktopEntry = QStringLiteral("org.quenbrook.Quenbrook");
+  QGuiApplication::setDesktopFileName(desktopEntry);
+  QCoreApplication::setApplicationName(desktopEntry);
   return std::make_unique<QtToolkit>();
 }
 
