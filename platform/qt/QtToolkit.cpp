@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "platform/frontend/wrap.h"
 #include "platform/qt/QtWindow.h"
@@ -164,10 +165,24 @@ std::string QtToolkit::showInputBox(LiveWindow* owner, const std::string& prompt
 
 namespace {
 
-// Qt aborts when it cannot reach a display, so the program looks first and says so plainly.
-bool displayReachable() {
-  if (std::getenv("QT_QPA_PLATFORM") || std::getenv("WAYLAND_DISPLAY")) return true;
-  const char* display = std::getenv("DISPLAY");
+// The value of Qt's option name on the command line (with one dash or two), if it is there.
+const char* qtArgument(int argc, char** argv, const char* name) {
+  for (int i = 1; i + 1 < argc; ++i) {
+    const char* argument = argv[i][0] == '-' && argv[i][1] == '-' ? argv[i] + 1 : argv[i];
+    if (std::strcmp(argument, name) == 0) return argv[i + 1];
+  }
+  return nullptr;
+}
+
+// Qt aborts when it cannot reach a display, so the program looks first and says so plainly. A
+// platform named on the command line is Qt's to find.
+bool displayReachable(int argc, char** argv) {
+  if (qtArgument(argc, argv, "-platform")) return true;
+  const char* display = qtArgument(argc, argv, "-display");
+  if (!display) {
+    if (std::getenv("QT_QPA_PLATFORM") || std::getenv("WAYLAND_DISPLAY")) return true;
+    display = std::getenv("DISPLAY");
+  }
   if (!display || !*display) return false;
   const std::string name = display;
   const auto colon = name.find(':');
@@ -179,7 +194,7 @@ bool displayReachable() {
 }  // namespace
 
 std::unique_ptr<Toolkit> makeNativeToolkit(int& argc, char** argv) {
-  if (!displayReachable()) {
+  if (!displayReachable(argc, argv)) {
     std::fputs(
         "Quenbrook needs a graphical display to show its windows, and none could be reached "
         "(DISPLAY and WAYLAND_DISPLAY name none that is running).\n",
