@@ -5,6 +5,7 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPlatformSurfaceEvent>
+#include <QPointer>
 #include <QScreen>
 #include <QTimer>
 #include <QWindow>
@@ -71,10 +72,8 @@ class FixedSize : public QObject {
       QWidget* widget = widgetOf(window);
       if (!widget || !widget->property(kFixed).isValid()) return false;
       if (window->windowStates() & (Qt::WindowMaximized | Qt::WindowFullScreen)) {
-        // Asked back at once, a compositor may not yet count the window as maximised.
         widget->setProperty(kGrown, true);
-        QTimer::singleShot(kSettle, window,
-                           [window] { window->setWindowStates(Qt::WindowNoState); });
+        putBack(window, widget, 50);
       } else if (widget->property(kGrown).isValid()) {
         widget->setMaximumSize(widget->property(kFixed).toSize());
         widget->setProperty(kFixed, QVariant());
@@ -87,6 +86,15 @@ class FixedSize : public QObject {
     for (QWidget* widget : QApplication::topLevelWidgets())
       if (widget->windowHandle() == window) return widget;
     return nullptr;
+  }
+  // Asked too soon, a compositor may not yet count the window as maximised and ignore the
+  // request, so it is made again until the window is back.
+  static void putBack(QWindow* window, QWidget* widget, int tries) {
+    QTimer::singleShot(kSettle, widget, [=, handle = QPointer<QWindow>(window)] {
+      if (!handle || !widget->property(kGrown).isValid()) return;
+      handle->setWindowStates(Qt::WindowNoState);
+      if (tries > 1) putBack(window, widget, tries - 1);
+    });
   }
   static constexpr const char* kFixed = "quenbrookFixedSize";
   static constexpr const char* kGrown = "quenbrookGrown";
