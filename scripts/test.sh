@@ -12,11 +12,12 @@ presets=("$@")
 ((${#presets[@]})) || presets=(linux mingw)
 
 # The end-to-end tests drive the built program on a virtual display with xdotool; on Linux a
-# window manager draws the frames whose close boxes they click.
+# window manager draws the frames whose close boxes they click. The Qt stories run once more on
+# Qt's Wayland platform, against a headless weston.
 extra=(xvfb xauth xdotool x11-utils)
 for preset in "${presets[@]}"; do
   case $preset in
-    linux*) extra+=(openbox) ;;
+    linux*) extra+=(openbox weston qt6-wayland) ;;
     mingw) extra+=(mingw-w64 wine wine64) ;;
   esac
 done

@@ -4,12 +4,15 @@
 #include <QFile>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPlatformSurfaceEvent>
+#include <QPointer>
 #include <QScreen>
 #include <QTimer>
 #include <QWindow>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "platform/frontend/wrap.h"
 #include "platform/qt/QtWindow.h"
@@ -46,11 +49,64 @@ void placeOver(QDialog& box, LiveWindow* owner) {
   box.windowHandle()->setTransientParent(ownerWidget->windowHandle());
 }
 
+// Every window here has a fixed size, yet the frame Qt draws on Wayland offers maximise, and a
+// maximised window that keeps its size breaks the Wayland connection. So a window asked to
+// maximise may take the size it is given until it has been put back as it was.
+class FixedSize : public QObject {
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    auto* window = qobject_cast<QWindow*>(watched);
+    if (!window) return false;
+    if (event->type() == QEvent::PlatformSurface &&
+        static_cast<QPlatformSurfaceEvent*>(event)->surfaceEventType() ==
+            QPlatformSurfaceEvent::SurfaceCreated) {
+      connect(window, &QWindow::windowStateChanged, window, [window](Qt::WindowState state) {
+        if (state != Qt::WindowMaximized && state != Qt::WindowFullScreen) return;
+        QWidget* widget = widgetOf(window);
+        if (!widget || widget->property(kFixed).isValid()) return;
+        widget->setProperty(kFixed, widget->maximumSize());
+        widget->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+      });
+    } else if (event->type() == QEvent::WindowStateChange && event->spontaneous()) {
+      // What the window system says the window has become.
+      QWidget* widget = widgetOf(window);
+      if (!widget || !widget->property(kFixed).isValid()) return false;
+      if (window->windowStates() & (Qt::WindowMaximized | Qt::WindowFullScreen)) {
+        widget->setProperty(kGrown, true);
+        putBack(window, widget, 50);
+      } else if (widget->property(kGrown).isValid()) {
+        widget->setMaximumSize(widget->property(kFixed).toSize());
+        widget->setProperty(kFixed, QVariant());
+        widget->setProperty(kGrown, QVariant());
+      }
+    }
+    return false;
+  }
+  static QWidget* widgetOf(const QWindow* window) {
+    for (QWidget* widget : QApplication::topLevelWidgets())
+      if (widget->windowHandle() == window) return widget;
+    return nullptr;
+  }
+  // Asked too soon, a compositor may not yet count the window as maximised and ignore the
+  // request, so it is made again until the window is back.
+  static void putBack(QWindow* window, QWidget* widget, int tries) {
+    QTimer::singleShot(kSettle, widget, [=, handle = QPointer<QWindow>(window)] {
+      if (!handle || !widget->property(kGrown).isValid()) return;
+      handle->setWindowStates(Qt::WindowNoState);
+      if (tries > 1) putBack(window, widget, tries - 1);
+    });
+  }
+  static constexpr const char* kFixed = "quenbrookFixedSize";
+  static constexpr const char* kGrown = "quenbrookGrown";
+  static constexpr int kSettle = 100;  // ms
+};
+
 }  // namespace
 
-QtToolkit::QtToolkit() {
+QtToolkit::QtToolkit() : fixedSize_(std::make_unique<FixedSize>()) {
   initPictures();
   QApplication::setQuitOnLastWindowClosed(false);
+  qApp->installEventFilter(fixedSize_.get());
 }
 
 std::unique_ptr<LiveWindow> QtToolkit::makeWindow(const WindowSpec& spec) {
@@ -122,10 +178,24 @@ std::string QtToolkit::showInputBox(LiveWindow* owner, const std::string& prompt
 
 namespace {
 
-// Qt aborts when it cannot reach a display, so the program looks first and says so plainly.
-bool displayReachable() {
-  if (std::getenv("QT_QPA_PLATFORM") || std::getenv("WAYLAND_DISPLAY")) return true;
-  const char* display = std::getenv("DISPLAY");
+// The value of Qt's option name on the command line (with one dash or two), if it is there.
+const char* qtArgument(int argc, char** argv, const char* name) {
+  for (int i = 1; i + 1 < argc; ++i) {
+    const char* argument = argv[i][0] == '-' && argv[i][1] == '-' ? argv[i] + 1 : argv[i];
+    if (std::strcmp(argument, name) == 0) return argv[i + 1];
+  }
+  return nullptr;
+}
+
+// Qt aborts when it cannot reach a display, so the program looks first and says so plainly. A
+// platform named on the command line is Qt's to find.
+bool displayReachable(int argc, char** argv) {
+  if (qtArgument(argc, argv, "-platform")) return true;
+  const char* display = qtArgument(argc, argv, "-display");
+  if (!display) {
+    if (std::getenv("QT_QPA_PLATFORM") || std::getenv("WAYLAND_DISPLAY")) return true;
+    display = std::getenv("DISPLAY");
+  }
   if (!display || !*display) return false;
   const std::string name = display;
   const auto colon = name.find(':');
@@ -137,7 +207,7 @@ bool displayReachable() {
 }  // namespace
 
 std::unique_ptr<Toolkit> makeNativeToolkit(int& argc, char** argv) {
-  if (!displayReachable()) {
+  if (!displayReachable(argc, argv)) {
     std::fputs(
         "Quenbrook needs a graphical display to show its windows, and none could be reached "
         "(DISPLAY and WAYLAND_DISPLAY name none that is running).\n",
@@ -146,6 +216,11 @@ std::unique_ptr<Toolkit> makeNativeToolkit(int& argc, char** argv) {
   }
   // Tests make their own application first.
   if (!QCoreApplication::instance()) new QApplication(argc, argv);
+  // The menu entry's name: desktops find the windows' icon and name by it, as the app id on
+  // Wayland and as the class in WM_CLASS on X, which Qt takes from the application's name.
+  const QString desktopEntry = QStringLiteral("org.quenbrook.Quenbrook");
+  QGuiApplication::setDesktopFileName(desktopEntry);
+  QCoreApplication::setApplicationName(desktopEntry);
   return std::make_unique<QtToolkit>();
 }
 

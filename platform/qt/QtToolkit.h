@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <functional>
+#include <memory>
 
 #include "platform/toolkit.h"
 
@@ -26,6 +27,7 @@ class QtToolkit : public Toolkit {
 
  private:
   QObject posted_;  // what post() queues goes with the toolkit
+  std::unique_ptr<QObject> fixedSize_;
   bool quit_ = false;
   bool running_ = false;
 };

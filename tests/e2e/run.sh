@@ -295,6 +295,9 @@ case $case_name in
     ;;
   cancel)
     w=$(first_window)
+    if ! $wine; then # the desktop matches the window to its menu entry by its class
+      xprop -id "$w" WM_CLASS | grep -q ', "org.quenbrook.Quenbrook"$' || fail "$(xprop -id "$w" WM_CLASS)"
+    fi
     click_control "$w" "${step1_size[@]}" "${step1_Cancel[@]}"
     expect_exit_0
     [ -z "$(ls -A "$files")" ] || fail "Cancel left $(ls -A "$files")"
