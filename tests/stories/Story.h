@@ -27,8 +27,7 @@ class Story : public ::testing::Test {
 
   // Runs the program with script as what the user does. A story that ends the program sees
   // the main loop return 0 with no window left; one that expects it open says so.
-  void play(const std::function<void()>& script) { play(script, ending_); }
-  void play(const std::function<void()>& script, Ending ending) {
+  void play(const std::function<void()>& script) {
     Arguments arguments;
     user_->forgetAsked();
     const int status =
@@ -37,13 +36,13 @@ class Story : public ::testing::Test {
           user_->attach(toolkit);
           script();
           if (program.ui.ended()) {
-            EXPECT_EQ(ending, Ending::Ends) << "The program ended";
+            EXPECT_EQ(ending_, Ending::Ends) << "The program ended";
             EXPECT_TRUE(toolkit.windows().empty());
             EXPECT_FALSE(user_->anyWindowShown());
           } else {
-            EXPECT_EQ(ending, Ending::StaysOpen) << "The program was left running after the story";
+            EXPECT_EQ(ending_, Ending::StaysOpen) << "The program was left running after the story";
+            toolkit.dispatch([&] { program.ui.end(); });
           }
-          if (!program.ui.ended()) toolkit.dispatch([&] { program.ui.end(); });
           user_->detach();
           program_ = nullptr;
         });
@@ -73,11 +72,9 @@ class Story : public ::testing::Test {
   void walkTo(const std::string& path) {
     // A folder list shows its own drive only: a folder on another drive is reached by it.
     const std::string drive = files::driveOf(path);
-    if (user().selectedDrive("frmGetFolder", "Drive1") != drive) {
+    if (user().selectedDrive("frmGetFolder", "Drive1") != drive)
       user().pickDrive("frmGetFolder", "Drive1", drive);
-    }
-    std::vector<std::string> steps = files::ancestors(files::folderPath(path));
-    for (const std::string& step : steps)
+    for (const std::string& step : files::ancestors(files::folderPath(path)))
       user().openFolder("frmGetFolder", "Dir1", step);
   }
 

@@ -1,8 +1,6 @@
 // The folder picker as a caller and a user meet it: it opens in the program's folder, keeps the
 // list, the path box and SelectedFolder in step, and yields the path box however it closes.
 
-#include <filesystem>
-
 #include "tests/stories/Story.h"
 
 namespace qb::test {

@@ -4,7 +4,6 @@
 #include <windows.h>
 #endif
 
-#include <filesystem>
 #include <optional>
 
 #include "tests/stories/Story.h"

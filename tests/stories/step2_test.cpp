@@ -1,7 +1,6 @@
 // Step 2 as a user tells it: name a shortcut, pick its folder, press DONE, and the shortcut
 // opens the project folder.
 
-#include <filesystem>
 #include <optional>
 
 #include "tests/stories/Story.h"
