@@ -75,9 +75,8 @@ std::string ask(const std::string& call, const std::string& path) {
 TEST(WinFiles, PathsAndNamesAreTakenAsWindowsTakesThem) {
   TempFolder temp;
   for (const char* folder : {"Desktop", "Sub/Inner", "ärger", "List/beta", "List/Alpha",
-                             "List/_under", "List/Beta2", "Made"}) {
+                             "List/_under", "List/Beta2", "Made"})
     makeFolders(temp / folder);
-  }
   makeHiddenFolder(temp / "List/Hidden");
   writeFile(temp / "List/a file");
   writeFile(temp / "notes.TXT");
@@ -287,13 +286,13 @@ TEST(WinShortcut, WaitsBrieflyForAProgramThatHoldsTheNewFile) {
     const auto spent = std::chrono::steady_clock::now() - start;
     if (held < 100) {
       EXPECT_EQ(error, 0u);
-      EXPECT_EQ(tree(temp.path()), std::vector<std::string>{"Link.lnk"});
     } else {
       EXPECT_EQ(error, static_cast<unsigned long>(ERROR_SHARING_VIOLATION));
       EXPECT_LT(spent, std::chrono::milliseconds(300));
       EXPECT_EQ(windows::removeFile(saved), 0u);
-      EXPECT_EQ(tree(temp.path()), std::vector<std::string>{"Link.lnk"});  // the first round's
     }
+    // The first round's shortcut, in either round.
+    EXPECT_EQ(tree(temp.path()), std::vector<std::string>{"Link.lnk"});
     holder.join();
   }
 }

@@ -50,21 +50,15 @@ class QtUser : public ScriptedUser {
     QTest::keyClick(box, Qt::Key_Delete);
     // Line breaks are the Enter key, other ASCII is typed key by key, and the rest comes as
     // an input method commits it, as for Cyrillic, CJK or emoji.
-    const QString typed = QString::fromStdString(text);
-    for (qsizetype i = 0; i < typed.size();) {
-      const QChar c = typed[i];
-      if (c.unicode() < 0x80) {
-        c == '\n' ? QTest::keyClick(box, Qt::Key_Return) : QTest::keyClick(box, c.toLatin1());
-        ++i;
+    for (const char32_t c : QString::fromStdString(text).toUcs4()) {
+      if (c < 0x80) {
+        c == '\n' ? QTest::keyClick(box, Qt::Key_Return)
+                  : QTest::keyClick(box, static_cast<char>(c));
         continue;
       }
-      qsizetype end = i;
-      while (end < typed.size() && typed[end].unicode() >= 0x80)
-        ++end;
       QInputMethodEvent commit;
-      commit.setCommitString(typed.mid(i, end - i));
+      commit.setCommitString(QString::fromUcs4(&c, 1));
       QApplication::sendEvent(box, &commit);
-      i = end;
     }
   }
 

@@ -10,10 +10,7 @@
 namespace qb::test {
 namespace {
 
-class Completion : public Story {
- protected:
-  Completion() { ending_ = Ending::StaysOpen; }
-};
+using Completion = PickerStory;
 
 // Folders on either side of the typed start, in sorted order and in the other letter case, and
 // a file that starts alike: only the folders that start with it, letter for letter, are offered.

@@ -12,21 +12,6 @@
 
 namespace qb::test {
 
-// An "Oops!" message that names path and says why: in reason's words when given, otherwise in
-// the operating system's, after a blank line.
-inline void expectOops(const Asked& asked, const std::string& path, const char* reason = nullptr) {
-  EXPECT_EQ(asked.title, "Oops!");
-  EXPECT_EQ(asked.flags, 0);
-  const auto named = asked.prompt.find(path);
-  EXPECT_NE(named, std::string::npos) << asked.prompt;
-  if (reason) {
-    EXPECT_NE(asked.prompt.find(reason), std::string::npos) << asked.prompt;
-  } else {
-    const auto why = asked.prompt.find("\n\n", named);
-    EXPECT_TRUE(why != std::string::npos && why + 2 < asked.prompt.size()) << asked.prompt;
-  }
-}
-
 // How a story leaves the program: ended by what the user did, or still open.
 enum class Ending { Ends, StaysOpen };
 
@@ -42,8 +27,7 @@ class Story : public ::testing::Test {
 
   // Runs the program with script as what the user does. A story that ends the program sees
   // the main loop return 0 with no window left; one that expects it open says so.
-  void play(const std::function<void()>& script) { play(script, ending_); }
-  void play(const std::function<void()>& script, Ending ending) {
+  void play(const std::function<void()>& script) {
     Arguments arguments;
     user_->forgetAsked();
     const int status =
@@ -52,42 +36,45 @@ class Story : public ::testing::Test {
           user_->attach(toolkit);
           script();
           if (program.ui.ended()) {
-            EXPECT_EQ(ending, Ending::Ends) << "The program ended";
+            EXPECT_EQ(ending_, Ending::Ends) << "The program ended";
             EXPECT_TRUE(toolkit.windows().empty());
             EXPECT_FALSE(user_->anyWindowShown());
           } else {
-            EXPECT_EQ(ending, Ending::StaysOpen) << "The program was left running after the story";
+            EXPECT_EQ(ending_, Ending::StaysOpen) << "The program was left running after the story";
+            toolkit.dispatch([&] { program.ui.end(); });
           }
-          if (!program.ui.ended()) toolkit.dispatch([&] { program.ui.end(); });
           user_->detach();
           program_ = nullptr;
         });
     EXPECT_EQ(status, 0);
   }
 
-  // Browse in step 1; in the picker, do what the user does there.
-  void browse(std::function<void()> inPicker) {
+  // Browse, in step 1 unless another window's button is given; in the picker, do what the user
+  // does there.
+  void browse(std::function<void()> inPicker, const char* window = "frmMain",
+              const char* button = "Command1") {
     user().whenOpens("frmGetFolder", std::move(inPicker));
-    user().click("frmMain", "Command1");
+    user().click(window, button);
   }
 
   // Browse, type a path into the picker's path box and press Done.
-  void choose(const std::string& path) {
-    browse([&] {
-      user().type("frmGetFolder", "txtPathlist", path);
-      user().click("frmGetFolder", "btnDone");
-    });
+  void choose(const std::string& path, const char* window = "frmMain",
+              const char* button = "Command1") {
+    browse(
+        [&] {
+          user().type("frmGetFolder", "txtPathlist", path);
+          user().click("frmGetFolder", "btnDone");
+        },
+        window, button);
   }
 
   // Opens, from the root down, every folder on the way to path, in the picker's list.
   void walkTo(const std::string& path) {
     // A folder list shows its own drive only: a folder on another drive is reached by it.
     const std::string drive = files::driveOf(path);
-    if (user().selectedDrive("frmGetFolder", "Drive1") != drive) {
+    if (user().selectedDrive("frmGetFolder", "Drive1") != drive)
       user().pickDrive("frmGetFolder", "Drive1", drive);
-    }
-    std::vector<std::string> steps = files::ancestors(files::folderPath(path));
-    for (const std::string& step : steps)
+    for (const std::string& step : files::ancestors(files::folderPath(path)))
       user().openFolder("frmGetFolder", "Dir1", step);
   }
 
@@ -105,6 +92,12 @@ class Story : public ::testing::Test {
 
  protected:
   Ending ending_ = Ending::Ends;  // how this fixture's stories leave the program
+};
+
+// The picker shown as its callers show it; step 1 stays open under it.
+class PickerStory : public Story {
+ protected:
+  PickerStory() { ending_ = Ending::StaysOpen; }
 };
 
 }  // namespace qb::test

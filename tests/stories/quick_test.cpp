@@ -4,7 +4,6 @@
 #include <windows.h>
 #endif
 
-#include <filesystem>
 #include <optional>
 
 #include "tests/stories/Story.h"
@@ -15,10 +14,8 @@ namespace {
 
 const std::string kSep(1, files::kSeparator);
 
-class QuickLocations : public Story {
+class QuickLocations : public PickerStory {
  protected:
-  // The picker is shown as its callers show it; step 1 stays open under it.
-  QuickLocations() { ending_ = Ending::StaysOpen; }
   // Opens the picker in folder, does what the user does there, and closes it.
   std::string pickIn(const std::string& folder, std::function<void()> script) {
     return pick([&] {
@@ -187,37 +184,28 @@ TEST_F(NewFolder, FoldersThatCannotBeMadeAreReportedAndThePickerStaysPut) {
     struct Case {
       const char* story;
       std::string name;
-      std::function<void()> prepare = [] {};
+      std::function<void()> prepare = {};
       const char* reason = nullptr;  // part of the message; none: the system's
       bool asked = true;             // whether the name is put to the user before it is refused
     };
     const std::vector<Case> cases{
-        {.story = "a file of that name",
-         .name = "notes",
-         .prepare = [&] { writeFile(temp() / "NOTES"); },
-         .reason = "not a folder"},
-        {.story = "a control character", .name = "tab\there", .reason = "control", .asked = false},
-        {.story = "a line separator",
-         .name = "one\xE2\x80\xA8two",
-         .reason = "control",
-         .asked = false},
+        // story, name, prepare, reason, asked
+        {"a file of that name", "notes", [&] { writeFile(temp() / "NOTES"); }, "not a folder"},
+        {"a control character", "tab\there", {}, "control", false},
+        {"a line separator", "one\xE2\x80\xA8two", {}, "control", false},
 #ifdef _WIN32
         // "/" separates folders on Windows as "\\" does.
-        {.story = "a slash", .name = "a/b", .reason = "\"/\" separates folders", .asked = false},
+        {"a slash", "a/b", {}, "\"/\" separates folders", false},
 #endif
-        {.story = "a name too long", .name = std::string(300, 'n')},
-        {.story = "a dangling link",
-         .name = "gone",
-         .prepare = [&] { makeDanglingLink(temp() / "gone"); },
-         .reason = "target is missing"},
+        {"a name too long", std::string(300, 'n')},
+        {"a dangling link", "gone", [&] { makeDanglingLink(temp() / "gone"); },
+         "target is missing"},
         // Last: the folder stays locked.
-        {.story = "a folder nobody may write in",
-         .name = "Docs",
-         .prepare = [&] { locked.emplace(temp().path()); }},
+        {"a folder nobody may write in", "Docs", [&] { locked.emplace(temp().path()); }},
     };
     for (const Case& c : cases) {
       SCOPED_TRACE(c.story);
-      c.prepare();
+      if (c.prepare) c.prepare();
       if (locked && !locked->ready()) break;  // this machine can make no folder read-only
       const auto before = tree(temp().path());
       user().forgetAsked();

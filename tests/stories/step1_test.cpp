@@ -79,56 +79,36 @@ TEST_F(Step1, ALinkToAFolderCountsAsThatFolderAndItsFoldersInAnyLetterCaseAreKep
 
 // The picker hands over what was typed unchecked. Each refusal shows "Oops!" naming the path and
 // saying why, leaves step 1 open and the disk as it was, and the user may browse again.
+enum How { kUnder, kAsTyped, kLocked, kDangling };
+
 struct Refusal {
   const char* story;
-  std::string typed;             // under the folder, unless asTyped
+  std::string typed;             // under the folder, unless kAsTyped
   const char* reason = nullptr;  // part of the message; none: the system's
   const char* named = nullptr;   // under the folder; or the path typed
   const char* file = nullptr;    // a plain file in the way, under the folder
   const char* made = nullptr;    // a folder there first, under the folder
-  bool locked = false;           // nobody may write in "locked"
-  bool asTyped = false;
-  bool dangling = false;  // typed is a link whose target is missing
-  bool loop = false;      // typed is a link to itself
+  How how = kUnder;  // kLocked: nobody may write in "locked"; kDangling: typed is a broken link
 };
 
 TEST_F(Step1, ChoicesThatCannotHoldAProjectAreRefusedAndNothingChanges) {
   const std::vector<Refusal> refusals{
-      {.story = "nothing", .typed = "", .reason = "This field is required", .asTyped = true},
-      {.story = "a relative path",
-       .typed = "Relative Project",
-       .reason = "full path",
-       .asTyped = true},
-      {.story = "a plain file where the project folder should be",
-       .typed = "Proj",
-       .reason = "not a folder",
-       .file = "Proj"},
-      {.story = "a plain file where a subfolder should be, in another letter case",
-       .typed = "Proj",
-       .reason = "not a folder",
-       .named = "Proj/PACKAGE",
-       .file = "Proj/PACKAGE",
-       .made = "Proj"},
-      {.story = "a path through a plain file", .typed = "notes.txt/Proj", .file = "notes.txt"},
-      {.story = "a missing parent", .typed = "missing/Proj"},
-      {.story = "a name longer than the file system allows",
-       .typed = std::string(300, 'n'),
-       .named = ""},
-      {.story = "a line break", .typed = "one\ntwo", .reason = "control characters"},
-      {.story = "a next-line character", .typed = "one\xC2\x85two", .reason = "control characters"},
-      {.story = "a parent nobody may write in",
-       .typed = "locked/Proj",
-       .made = "locked",
-       .locked = true},
-      {.story = "a project folder nobody may write in",
-       .typed = "locked",
-       .named = "locked/Images",
-       .made = "locked",
-       .locked = true},
-      {.story = "a dangling link",
-       .typed = "gone",
-       .reason = "target is missing",
-       .dangling = true},
+      // clang-format off
+      // story, typed, reason, named, file, made, how
+      {"nothing", "", "This field is required", {}, {}, {}, kAsTyped},
+      {"a relative path", "Relative Project", "full path", {}, {}, {}, kAsTyped},
+      {"a plain file where the project folder should be", "Proj", "not a folder", {}, "Proj"},
+      {"a plain file where a subfolder should be, in another letter case", "Proj", "not a folder",
+       "Proj/PACKAGE", "Proj/PACKAGE", "Proj"},
+      {"a path through a plain file", "notes.txt/Proj", {}, {}, "notes.txt"},
+      {"a missing parent", "missing/Proj"},
+      {"a name longer than the file system allows", std::string(300, 'n'), {}, ""},
+      {"a line break", "one\ntwo", "control characters"},
+      {"a next-line character", "one\xC2\x85two", "control characters"},
+      {"a parent nobody may write in", "locked/Proj", {}, {}, {}, "locked", kLocked},
+      {"a project folder nobody may write in", "locked", {}, "locked/Images", {}, "locked", kLocked},
+      {"a dangling link", "gone", "target is missing", {}, {}, {}, kDangling},
+      // clang-format on
   };
   const auto home = std::filesystem::current_path();
   for (const Refusal& refusal : refusals) {
@@ -137,10 +117,9 @@ TEST_F(Step1, ChoicesThatCannotHoldAProjectAreRefusedAndNothingChanges) {
     if (refusal.made) makeFolders(place / refusal.made);
     if (refusal.file) writeFile(place / refusal.file);
     std::optional<ReadOnlyFolder> locked;
-    if (refusal.locked && !locked.emplace(place / "locked").ready()) continue;
-    if (refusal.dangling && !makeDanglingLink(place / refusal.typed)) continue;
-    if (refusal.loop && !makeFolderLink(place / refusal.typed, place / refusal.typed)) continue;
-    const std::string path = refusal.asTyped ? refusal.typed : place / refusal.typed;
+    if (refusal.how == kLocked && !locked.emplace(place / "locked").ready()) continue;
+    if (refusal.how == kDangling && !makeDanglingLink(place / refusal.typed)) continue;
+    const std::string path = refusal.how == kAsTyped ? refusal.typed : place / refusal.typed;
     const auto before = tree(place.path());
     // A relative path would be taken from the working folder: it must stay as it is too.
     std::filesystem::current_path(u8(place.path()));

@@ -23,8 +23,7 @@ namespace qb::test {
 
 namespace {
 
-std::string utf8(const fs::path& path) {
-  const std::u8string text = path.u8string();
+std::string utf8(const std::u8string& text) {
   return std::string(text.begin(), text.end());
 }
 
@@ -71,7 +70,7 @@ TempFolder::TempFolder() {
   do {
     made = fs::temp_directory_path() / ("quenbrook-test-" + std::to_string(random()));
   } while (!fs::create_directory(made));
-  path_ = utf8(made);
+  path_ = utf8(made.u8string());
 }
 
 TempFolder::~TempFolder() {
@@ -95,8 +94,7 @@ std::vector<std::string> tree(const std::string& root) {
   std::error_code error;
   for (auto it = fs::recursive_directory_iterator(u8(root), error);
        !error && it != fs::recursive_directory_iterator(); it.increment(error)) {
-    const std::u8string relative = it->path().lexically_relative(u8(root)).generic_u8string();
-    std::string name(relative.begin(), relative.end());
+    const std::string name = utf8(it->path().lexically_relative(u8(root)).generic_u8string());
     entries.push_back(name + (it->is_symlink() ? "@" : it->is_directory() ? "/" : ""));
   }
   std::sort(entries.begin(), entries.end());

@@ -5,6 +5,8 @@
 // what they asked is recorded. Scripts run from inside the toolkit's own loops, as a user's
 // clicks would.
 
+#include <gtest/gtest.h>
+
 #include <chrono>
 #include <deque>
 #include <functional>
@@ -122,6 +124,21 @@ class ScriptedUser : private StandIn {
   std::deque<std::string> inputAnswers_;
   std::vector<Asked> asked_;
 };
+
+// An "Oops!" message that names path and says why: in reason's words when given, otherwise in
+// the operating system's, after a blank line.
+inline void expectOops(const Asked& asked, const std::string& path, const char* reason = nullptr) {
+  EXPECT_EQ(asked.title, "Oops!");
+  EXPECT_EQ(asked.flags, 0);
+  const auto named = asked.prompt.find(path);
+  EXPECT_NE(named, std::string::npos) << asked.prompt;
+  if (reason) {
+    EXPECT_NE(asked.prompt.find(reason), std::string::npos) << asked.prompt;
+  } else {
+    const auto why = asked.prompt.find("\n\n", named);
+    EXPECT_TRUE(why != std::string::npos && why + 2 < asked.prompt.size()) << asked.prompt;
+  }
+}
 
 // Provided by each toolkit's test driver.
 std::unique_ptr<ScriptedUser> makeScriptedUser();

@@ -25,18 +25,12 @@ namespace {
 
 using win32::Win32Window;
 
-LPARAM keyData(UINT key, bool up) {
-  const UINT scan = MapVirtualKeyW(key, MAPVK_VK_TO_VSC);
-  const bool extended = key == VK_UP || key == VK_DOWN;
-  LPARAM data = 1 | static_cast<LPARAM>(scan) << 16 | (extended ? LPARAM{1} << 24 : 0);
-  if (up) data |= LPARAM{3} << 30;
-  return data;
-}
-
 // A key pressed and let go, posted as the keyboard sends keys to the loop.
 void key(HWND target, UINT key) {
-  PostMessageW(target, WM_KEYDOWN, key, keyData(key, false));
-  PostMessageW(target, WM_KEYUP, key, keyData(key, true));
+  const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC)) << 16;
+  const LPARAM data = 1 | scan | (key == VK_UP || key == VK_DOWN ? LPARAM{1} << 24 : 0);
+  PostMessageW(target, WM_KEYDOWN, key, data);
+  PostMessageW(target, WM_KEYUP, key, data | LPARAM{3} << 30);
 }
 
 class Win32User : public ScriptedUser {
