@@ -36,6 +36,11 @@ std::string FolderRows::name(std::size_t row) const {
   return path.substr(path.rfind(files::kSeparator) + 1);
 }
 
+std::string FolderRows::spoken(std::size_t row) const {
+  return name(row) + (isOpen(row) ? ", open folder" : ", folder") + ", level " +
+         std::to_string(depth(row) + 1);
+}
+
 std::string FolderRows::pathOf(std::size_t row) const {
   if (row < ancestors_.size()) return ancestors_[row];
   return files::join(ancestors_.back(), names_.at(row - ancestors_.size()));

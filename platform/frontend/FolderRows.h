@@ -32,6 +32,9 @@ class FolderRows {
   std::size_t depth(std::size_t row) const { return std::min(row, ancestors_.size()); }
   // What the row shows: a folder's own name, or the root's full path.
   std::string name(std::size_t row) const;
+  // What a screen reader says for the row: what its indent and icon show as well, which rows
+  // are the path down to the folder and how deep each row is.
+  std::string spoken(std::size_t row) const;
   // The folder that opening the row moves to.
   std::string pathOf(std::size_t row) const;
   // The row that opens path, or -1.

@@ -26,14 +26,7 @@ class DirListModel : public QAbstractListModel {
     const auto row = static_cast<std::size_t>(index.row());
     if (role == Qt::DisplayRole) return QString::fromStdString(rows_.name(row));
     if (role == Qt::DecorationRole) return listFolderIcon(rows_.isOpen(row));
-    // A reader hears what the indent and the icons show: which rows are the path down to the
-    // folder, and how deep each row is.
-    if (role == Qt::AccessibleTextRole) {
-      return QStringLiteral("%1, %2, level %3")
-          .arg(QString::fromStdString(rows_.name(row)),
-               rows_.isOpen(row) ? QStringLiteral("open folder") : QStringLiteral("folder"))
-          .arg(rows_.depth(row) + 1);
-    }
+    if (role == Qt::AccessibleTextRole) return QString::fromStdString(rows_.spoken(row));
     return {};
   }
 

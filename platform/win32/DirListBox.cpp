@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/files.h"
+#include "platform/win32/ListAccessible.h"
 #include "platform/win32/text.h"
 #include "resources/resource_ids.h"
 
@@ -182,8 +183,8 @@ LRESULT CALLBACK DirListBox::subclass(HWND hwnd, UINT message, WPARAM wParam, LP
       if (wParam >= 0x20) self->typeAhead(static_cast<wchar_t>(wParam));
       if (wParam >= 0x20 || wParam == L'\r') return 0;
       break;
-    // The list keeps no text of its own (rows are drawn from the folder's names), so a screen
-    // reader's standard list object asks here for each row's name.
+    // The list keeps no text of its own (rows are drawn from the folder's names): a program that
+    // reads a list box's rows as text gets each row's name here.
     case LB_GETTEXTLEN:
     case LB_GETTEXT: {
       self->ensureListed();
@@ -196,6 +197,14 @@ LRESULT CALLBACK DirListBox::subclass(HWND hwnd, UINT message, WPARAM wParam, LP
       }
       return static_cast<LRESULT>(name.size());
     }
+    case WM_GETOBJECT:
+      if (const LRESULT object = accessibleList(hwnd, wParam, lParam)) return object;
+      break;
+    case kSpokenRow:
+      self->ensureListed();
+      if (wParam >= self->rows_.count()) return FALSE;
+      *reinterpret_cast<std::wstring*>(lParam) = windows::wide(self->rows_.spoken(wParam));
+      return TRUE;
     case kListNow:
       self->ensureListed();
       return 0;

@@ -164,22 +164,31 @@ class Win32User : public ScriptedUser {
     return row < roots.size() ? roots[row] : "";
   }
 
-  // What a screen reader reads of a control: its client object's name.
-  static std::string accessibleName(HWND child) {
+  // What a screen reader reads of a control through its client object: its name, and each of
+  // a list's rows.
+  static void readAccessible(HWND child, bool list, ControlFacts& facts) {
     IAccessible* object = nullptr;
     if (FAILED(AccessibleObjectFromWindow(child, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
                                           reinterpret_cast<void**>(&object)))) {
-      return "";
+      return;
     }
-    VARIANT self{};
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
-    BSTR name = nullptr;
-    std::string text;
-    if (object->get_accName(self, &name) == S_OK && name) text = windows::utf8(name);
-    SysFreeString(name);
+    const auto name = [object](long id) {
+      VARIANT which{};
+      which.vt = VT_I4;
+      which.lVal = id;
+      BSTR read = nullptr;
+      std::string text;
+      if (object->get_accName(which, &read) == S_OK && read) text = windows::utf8(read);
+      SysFreeString(read);
+      return text;
+    };
+    facts.accessibleName = name(CHILDID_SELF);
+    long count = 0;
+    if (list && SUCCEEDED(object->get_accChildCount(&count))) {
+      for (long id = 1; id <= count; ++id)
+        facts.rows.push_back(name(id));
+    }
     object->Release();
-    return text;
   }
 
   ControlFacts facts(const std::string& window, const std::string& control) override {
@@ -203,7 +212,7 @@ class Win32User : public ScriptedUser {
     SendMessageW(top->tooltips(), TTM_GETTEXTW, std::size(tip), reinterpret_cast<LPARAM>(&tool));
     facts.tooltip = windows::utf8(tip);
     facts.focused = GetFocus() == child;
-    facts.accessibleName = accessibleName(child);
+    readAccessible(child, top->dirList(control) != nullptr, facts);
     return facts;
   }
 
