@@ -137,7 +137,9 @@ QFont fittedTo(const QWidget& control, const QString& caption, bool autoSize) {
   // folder list scrolls.
   int lineRoom = room.height() - 2 * frame;
   if (const auto* box = qobject_cast<const QPlainTextEdit*>(&control)) {
-    lineRoom -= 2 * static_cast<int>(std::ceil(box->document()->documentMargin()));
+    // Its lines do not wrap: a long path brings the scroll bar under them, which takes room.
+    lineRoom -= 2 * static_cast<int>(std::ceil(box->document()->documentMargin())) +
+                control.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &control);
   } else if (const auto* line = qobject_cast<const QLineEdit*>(&control)) {
     QStyleOptionFrame option;
     option.initFrom(line);

@@ -157,6 +157,7 @@ class QtUser : public ScriptedUser {
   }
 
   ControlFacts facts(const std::string& window, const std::string& control) override {
+    QApplication::processEvents();
     QWidget* widget = control.empty() ? findWindow(window) : find<QWidget>(window, control);
     if (!widget) return {};
     // Offscreen screens may report another DPI; scale to 96 so both toolkits compare alike.

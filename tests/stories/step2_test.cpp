@@ -109,9 +109,9 @@ TEST_F(Step2, AtALargerDesktopFontEveryTextShowsWhole) {
     inStep2([&] {
       whole("frmMain2", {"Label1", "Label2", "Text2", "btnBrowse", "Text1", "btnSkip"});
       user().whenOpens("frmGetFolder", [&] {
-        // The path box is left out: with the program's folder in it, a scroll bar may take the
-        // room under its line, depending on how deep the build folder is.
-        whole("frmGetFolder", {"Drive1"});
+        // With a path too long for it, the path box's scroll bar shows and takes room.
+        user().type("frmGetFolder", "txtPathlist", temp() / std::string(80, 'x'));
+        whole("frmGetFolder", {"Drive1", "txtPathlist"});
         user().click("frmGetFolder", "btnDone");
       });
       user().click("frmMain2", "btnBrowse");
