@@ -97,12 +97,17 @@ TEST_F(Step2, TheTypicalRunMakesTheProjectInDocumentsAndAShortcutOnTheDesktop) {
   });
 }
 
-// At a larger desktop font the layout stays, and every caption and line still shows whole.
+// At a larger desktop font the layout stays, and every caption and line still shows whole, on
+// monitors of 100 to 200% scaling too.
 TEST_F(Step2, AtALargerDesktopFontEveryTextShowsWhole) {
   user().setDesktopFont(11);
   const auto whole = [&](const std::string& window, const std::vector<std::string>& controls) {
-    for (const std::string& control : controls)
-      EXPECT_FALSE(user().facts(window, control).textCut) << window << " " << control;
+    for (const int dpi : {192, 168, 144, 120, 96}) {
+      EXPECT_TRUE(user().moveToScale(window, dpi)) << window << " at " << dpi;
+      for (const std::string& control : controls)
+        EXPECT_FALSE(user().facts(window, control).textCut)
+            << window << " " << control << " at " << dpi;
+    }
   };
   play([&] {
     whole("frmMain", {"Command1", "Text1", "btnCancel"});

@@ -98,6 +98,10 @@ class ScriptedUser : private StandIn {
   // The desktop's text size, in points, for the windows opened from here on; a toolkit whose
   // test cannot change the desktop's setting keeps it.
   virtual void setDesktopFont(int /*points*/) {}
+  // Moves the window to a monitor of that many dots per inch, as the system tells a window it
+  // has; whether the window took the rectangle the system suggested there. A toolkit whose test
+  // cannot move it keeps it where it is.
+  virtual bool moveToScale(const std::string& /*window*/, int /*dpi*/) { return true; }
 
   // What to do the next time the window opens. A modal window must be closed by its script.
   void whenOpens(const std::string& window, std::function<void()> script) {

@@ -35,6 +35,11 @@ void key(HWND target, UINT key) {
 
 class Win32User : public ScriptedUser {
  public:
+  ~Win32User() override {
+    if (desktop_.cbSize)
+      SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof(desktop_), &desktop_, 0);
+  }
+
   void click(const std::string& window, const std::string& control) override {
     if (HWND button = usable(window, control)) SendMessageW(button, BM_CLICK, 0, 0);
   }
@@ -199,7 +204,7 @@ class Win32User : public ScriptedUser {
     GetWindowRect(child, &rect);
     MapWindowPoints(nullptr, top->hwnd(), reinterpret_cast<POINT*>(&rect), 2);
     // In pixels at 96 DPI, so that every toolkit compares alike.
-    const double scale = 96.0 / win32::dpiOfWindow(top->hwnd());
+    const double scale = 96.0 / dpiOf(top->hwnd());
     const auto at96 = [scale](LONG px) { return static_cast<int>(std::lround(px * scale)); };
     ControlFacts facts{at96(rect.left), at96(rect.top), at96(rect.right - rect.left),
                        at96(rect.bottom - rect.top)};
@@ -212,8 +217,38 @@ class Win32User : public ScriptedUser {
     SendMessageW(top->tooltips(), TTM_GETTEXTW, std::size(tip), reinterpret_cast<LPARAM>(&tool));
     facts.tooltip = windows::utf8(tip);
     facts.focused = GetFocus() == child;
+    facts.textCut = textCut(child, dpiOf(top->hwnd()));
     readAccessible(child, top->dirList(control) != nullptr, facts);
     return facts;
+  }
+
+  // The system's message font, which the windows take, in a face as tall as Windows' own Segoe
+  // UI, where wine's Tahoma is smaller.
+  void setDesktopFont(int points) override {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+    if (!desktop_.cbSize) desktop_ = metrics;
+    metrics.lfMessageFont.lfHeight = -MulDiv(points, 96, 72);
+    wcscpy(metrics.lfMessageFont.lfFaceName, L"DejaVu Sans");
+    SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+  }
+
+  // As Windows moves a window to another monitor: it tells the window the monitor's DPI and
+  // suggests a rectangle there, the window's size scaled.
+  bool moveToScale(const std::string& window, int dpi) override {
+    const HWND top = hwnd(window);
+    if (!top) return false;
+    RECT now{};
+    GetWindowRect(top, &now);
+    UINT& scale = scales_.try_emplace(top, dpiOf(top)).first->second;
+    RECT suggested{now.left, now.top,
+                   now.left + MulDiv(now.right - now.left, dpi, static_cast<int>(scale)),
+                   now.top + MulDiv(now.bottom - now.top, dpi, static_cast<int>(scale))};
+    scale = static_cast<UINT>(dpi);
+    SendMessageW(top, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    GetWindowRect(top, &now);
+    return EqualRect(&now, &suggested);
   }
 
   bool enabled(const std::string& window) override { return IsWindowEnabled(hwnd(window)); }
@@ -223,6 +258,34 @@ class Win32User : public ScriptedUser {
   }
 
  private:
+  // Whether the control's caption, or a line of a box, runs past the room it is drawn in.
+  static bool textCut(HWND control, UINT dpi) {
+    wchar_t kind[16] = L"";
+    GetClassNameW(control, kind, 16);
+    std::wstring text = win32::windowText(control);
+    RECT room{};
+    GetClientRect(control, &room);
+    if (!_wcsicmp(kind, L"EDIT")) {
+      text = L"\u00c1gjpqy";
+      room.right = LONG_MAX;
+    } else if (!_wcsicmp(kind, L"BUTTON") && !(GetWindowLongW(control, GWL_STYLE) & BS_ICON)) {
+      const int edge = MulDiv(2, static_cast<int>(dpi), 96);  // its raised edge
+      InflateRect(&room, -edge, -edge);
+    } else if (!_wcsicmp(kind, L"COMBOBOX")) {
+      room.bottom = static_cast<LONG>(SendMessageW(control, CB_GETITEMHEIGHT, WPARAM(-1), 0));
+    } else if (_wcsicmp(kind, L"STATIC") || room.right == 0) {
+      return false;
+    }
+    HDC dc = GetDC(control);
+    HGDIOBJ old =
+        SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    RECT drawn{};
+    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &drawn, DT_CALCRECT | DT_SINGLELINE);
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    return drawn.right > room.right - room.left || drawn.bottom > room.bottom - room.top;
+  }
+
   // Keys posted to the focused control and handled by the loop, so that the dialog keys see
   // them first and the loop makes the characters typed.
   void post(const std::string& window, const std::string& control, const std::vector<UINT>& codes) {
@@ -284,6 +347,15 @@ class Win32User : public ScriptedUser {
     win32::DirListBox* list = top ? top->dirList(control) : nullptr;
     return top && !list ? noControl(window, control) : list;
   }
+
+  // The DPI of the monitor the window is on, as the driver moved it.
+  UINT dpiOf(HWND top) const {
+    const auto moved = scales_.find(top);
+    return moved == scales_.end() ? win32::dpiOfWindow(top) : moved->second;
+  }
+
+  NONCLIENTMETRICSW desktop_{};  // the system's font metrics before the test changed them
+  std::map<HWND, UINT> scales_;  // the DPI each window was moved to
 };
 
 }  // namespace
