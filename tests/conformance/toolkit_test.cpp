@@ -167,19 +167,6 @@ TEST_F(ToolkitRules, AFolderListOpensWhatIsChosenByMouseOrKeys) {
                                               "closed"}));
 }
 
-TEST_F(ToolkitRules, AFailureInAHandlerIsShownAndTheWindowStays) {
-  writeFile(temp / "file");
-  play([&] {
-    outer->target = temp / "file";
-    user->click("frmOuter", "btnGo");
-    EXPECT_TRUE(user->enabled("frmOuter"));
-    EXPECT_TRUE(user->isOpen("frmOuter"));
-  });
-  EXPECT_EQ(events, (std::vector<std::string>{"go", "closed"}));
-  ASSERT_EQ(user->asked().size(), 1u);
-  expectOops(user->asked()[0], temp / "file", "");
-}
-
 TEST_F(ToolkitRules, TheCloseBoxAsksTheFormFirstAndObeysACancel) {
   play([&] {
     outer->refuseOnce = true;

@@ -1,6 +1,6 @@
 // Windows as the program sees it, on real folders, in what the stories cannot reach: wildcards,
 // odd separators, drives and shares, paths longer than MAX_PATH, the working folder, every name
-// Windows refuses, shortcuts that must not replace anything, and the program file's version.
+// Windows refuses, and shortcuts that must not replace anything.
 
 #include <windows.h>
 
@@ -295,30 +295,6 @@ TEST(WinShortcut, WaitsBrieflyForAProgramThatHoldsTheNewFile) {
     EXPECT_EQ(tree(temp.path()), std::vector<std::string>{"Link.lnk"});
     holder.join();
   }
-}
-
-// The version block Explorer shows in the program file's properties.
-TEST(ProgramFile, CarriesItsVersionBlock) {
-  // The program is built in the build folder's root, the tests in a folder below it.
-  const std::string folder = files::applicationFolder();
-  const std::wstring file = u8(folder.substr(0, folder.rfind('\\')) + "\\Quenbrook.exe").wstring();
-  std::vector<char> block(GetFileVersionInfoSizeW(file.c_str(), nullptr));
-  ASSERT_TRUE(GetFileVersionInfoW(file.c_str(), 0, static_cast<DWORD>(block.size()), block.data()));
-  void* value = nullptr;
-  UINT length = 0;
-  for (const auto& [key, text] : std::vector<std::pair<std::wstring, std::wstring>>{
-           {L"FileVersion", L"1.00"},
-           {L"ProductName", L"Quenbrook"},
-           {L"OriginalFilename", L"Quenbrook.exe"}}) {
-    const std::wstring path = L"\\StringFileInfo\\040904B0\\" + key;
-    EXPECT_TRUE(VerQueryValueW(block.data(), path.c_str(), &value, &length) &&
-                static_cast<const wchar_t*>(value) == text)
-        << key;
-  }
-  ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", &value, &length));
-  const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(value);
-  EXPECT_EQ((std::vector<DWORD>{fixed->dwFileVersionMS, fixed->dwFileVersionLS}),
-            (std::vector<DWORD>{0x00010000, 0}));  // 1.0.0.0
 }
 
 }  // namespace

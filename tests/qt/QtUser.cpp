@@ -143,19 +143,6 @@ class QtUser : public ScriptedUser {
     return paths;
   }
 
-  std::vector<std::string> drives(const std::string& window, const std::string& control) override {
-    std::vector<std::string> roots;
-    auto* combo = find<QComboBox>(window, control);
-    for (int i = 0; combo && i < combo->count(); ++i)
-      roots.push_back(combo->itemData(i).toString().toStdString());
-    return roots;
-  }
-
-  std::string selectedDrive(const std::string& window, const std::string& control) override {
-    auto* combo = find<QComboBox>(window, control);
-    return combo ? combo->currentData().toString().toStdString() : "";
-  }
-
   ControlFacts facts(const std::string& window, const std::string& control) override {
     QApplication::processEvents();
     QWidget* widget = control.empty() ? findWindow(window) : find<QWidget>(window, control);
@@ -167,6 +154,13 @@ class QtUser : public ScriptedUser {
     ControlFacts facts{at96(r.x()), at96(r.y()), at96(r.width()), at96(r.height()),
                        widget->toolTip().toStdString()};
     facts.focused = widget->window()->focusWidget() == widget;
+    facts.enabled = widget->isEnabled();
+    facts.active = QApplication::activeWindow() == widget;
+    if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+      for (int i = 0; i < combo->count(); ++i)
+        facts.rows.push_back(combo->itemData(i).toString().toStdString());
+      facts.choice = combo->currentData().toString().toStdString();
+    }
     facts.textCut = textCut(*widget);
     // Outlined: the current row's top edge is dotted, not the plain edge of a selection.
     if (auto* list = dynamic_cast<DirListWidget*>(widget); list && list->hasFocus()) {
@@ -189,17 +183,6 @@ class QtUser : public ScriptedUser {
         facts.rows.push_back(read->child(row)->text(QAccessible::Name).toStdString());
     }
     return facts;
-  }
-
-  bool enabled(const std::string& window) override {
-    QWidget* top = findWindow(window);
-    return top && top->isEnabled();
-  }
-
-  bool active(const std::string& window) override {
-    QApplication::processEvents();
-    QWidget* top = findWindow(window);
-    return top && QApplication::activeWindow() == top;
   }
 
   void setDesktopFont(int points) override {

@@ -72,7 +72,7 @@ class Story : public ::testing::Test {
   void walkTo(const std::string& path) {
     // A folder list shows its own drive only: a folder on another drive is reached by it.
     const std::string drive = files::driveOf(path);
-    if (user().selectedDrive("frmGetFolder", "Drive1") != drive)
+    if (user().facts("frmGetFolder", "Drive1").choice != drive)
       user().pickDrive("frmGetFolder", "Drive1", drive);
     for (const std::string& step : files::ancestors(files::folderPath(path)))
       user().openFolder("frmGetFolder", "Dir1", step);

@@ -21,7 +21,7 @@ TEST_F(Picker, EachShowStartsInTheProgramsFolderAndYieldsItWhenClosedAtOnce) {
     EXPECT_EQ(pick(elsewhere), temp().path());
     EXPECT_TRUE(user().enabled("frmMain"));
     // Handed the keyboard back by the system as the picker went, not by the program.
-    EXPECT_TRUE(user().active("frmMain"));
+    EXPECT_TRUE(user().facts("frmMain", "").active);
     const auto atOnce = [&] {
       const auto rows = user().rows("frmGetFolder", "Dir1");
       // The way down from the root, then the folder's own subfolders.
@@ -78,11 +78,11 @@ TEST_F(Picker, ListsSubfoldersSortedIgnoringCaseWithoutFilesOrHiddenFoldersAndTa
 TEST_F(Picker, PickingAnotherDriveMovesTheListToItsRootAndTheDriveFollowsTheList) {
   play([&] {
     pick([&] {
-      const auto drives = user().drives("frmGetFolder", "Drive1");
+      const auto drives = user().facts("frmGetFolder", "Drive1").rows;
       ASSERT_FALSE(drives.empty());
       EXPECT_EQ(drives.front(), files::ancestors(temp().path()).front());
       const std::string selected = files::driveOf(files::applicationFolder());
-      EXPECT_EQ(user().selectedDrive("frmGetFolder", "Drive1"), selected);
+      EXPECT_EQ(user().facts("frmGetFolder", "Drive1").choice, selected);
       // Only another drive is a change; re-picking the selected one keeps what was typed.
       user().type("frmGetFolder", "txtPathlist", "typed");
       user().pickDrive("frmGetFolder", "Drive1", drives.front());
@@ -90,7 +90,7 @@ TEST_F(Picker, PickingAnotherDriveMovesTheListToItsRootAndTheDriveFollowsTheList
                 drives.front() == selected ? "typed" : drives.front());
       EXPECT_EQ(user().rows("frmGetFolder", "Dir1").front(), drives.front());
       walkTo(temp().path());
-      EXPECT_EQ(user().selectedDrive("frmGetFolder", "Drive1"), files::driveOf(temp().path()));
+      EXPECT_EQ(user().facts("frmGetFolder", "Drive1").choice, files::driveOf(temp().path()));
       user().pickDrive("frmGetFolder", "Drive1", files::driveOf(temp().path()));
       user().click("frmGetFolder", "btnDone");
     });

@@ -37,10 +37,13 @@ struct ControlFacts {
   // Its text, or a line of it in a box, is cut off by the control's edges.
   bool textCut = false;
   // Also as a screen reader has them: its role ("Window", "Dialog"; " modal" while the other
-  // windows wait for it), the control that labels it, and a list's rows.
+  // windows wait for it), the control that labels it, and a folder list's rows.
   std::string role = {};
   std::string label = {};
-  std::vector<std::string> rows = {};
+  std::vector<std::string> rows = {};  // of a drive list: its drives' roots, as listed
+  std::string choice = {};             // the drive a drive list has selected
+  // A window takes input (it waits under no modal one); it has the keyboard from the system.
+  bool enabled = false, active = false;
   // A list with the focus outlines the row the keys act on.
   bool rowOutlined = false;
 };
@@ -87,14 +90,9 @@ class ScriptedUser : private StandIn {
   virtual std::string text(const std::string& window, const std::string& control) = 0;
   // The full paths of the rows of a directory list, top to bottom.
   virtual std::vector<std::string> rows(const std::string& window, const std::string& control) = 0;
-  virtual std::vector<std::string> drives(const std::string& window,
-                                          const std::string& control) = 0;
-  virtual std::string selectedDrive(const std::string& window, const std::string& control) = 0;
-  // Of a control, or of the window itself when control is empty.
+  // Of a control, or of the window itself when control is empty, once the screen has caught up.
   virtual ControlFacts facts(const std::string& window, const std::string& control) = 0;
-  virtual bool enabled(const std::string& window) = 0;
-  // The program's window that the system gives the keyboard to.
-  virtual bool active(const std::string& window) = 0;
+  bool enabled(const std::string& window) { return facts(window, "").enabled; }
   // The desktop's text size, in points, for the windows opened from here on; a toolkit whose
   // test cannot change the desktop's setting keeps it.
   virtual void setDesktopFont(int /*points*/) {}

@@ -104,7 +104,7 @@ class Win32User : public ScriptedUser {
 
   void pickDrive(const std::string& window, const std::string& control,
                  const std::string& root) override {
-    const auto listed = drives(window, control);
+    const auto listed = facts(window, control).rows;
     const auto found = std::find(listed.begin(), listed.end(), root);
     if (found == listed.end()) ADD_FAILURE() << root << " is not listed in " << control;
     HWND combo = found == listed.end() ? nullptr : usable(window, control);
@@ -150,25 +150,6 @@ class Win32User : public ScriptedUser {
     return paths;
   }
 
-  std::vector<std::string> drives(const std::string& window, const std::string& control) override {
-    std::vector<std::string> roots;
-    HWND combo = find(window, control);
-    for (WPARAM row = 0; combo && SendMessageW(combo, CB_GETLBTEXTLEN, row, 0) >= 0; ++row) {
-      wchar_t root[MAX_PATH] = L"";
-      SendMessageW(combo, CB_GETLBTEXT, row, reinterpret_cast<LPARAM>(root));
-      roots.push_back(windows::utf8(root));
-    }
-    return roots;
-  }
-
-  std::string selectedDrive(const std::string& window, const std::string& control) override {
-    const std::vector<std::string> roots = drives(window, control);
-    // No choice (CB_ERR) is past the end.
-    const auto row =
-        static_cast<std::size_t>(SendMessageW(find(window, control), CB_GETCURSEL, 0, 0));
-    return row < roots.size() ? roots[row] : "";
-  }
-
   // What a screen reader reads of a control through its client object: its name, and each of
   // a list's rows.
   static void readAccessible(HWND child, bool list, ControlFacts& facts) {
@@ -197,8 +178,9 @@ class Win32User : public ScriptedUser {
   }
 
   ControlFacts facts(const std::string& window, const std::string& control) override {
+    settle();
     Win32Window* top = findWindow(window);
-    HWND child = find(window, control);
+    HWND child = top && control.empty() ? top->hwnd() : find(window, control);
     if (!top || !child) return {};
     RECT rect{};
     GetWindowRect(child, &rect);
@@ -217,6 +199,17 @@ class Win32User : public ScriptedUser {
     SendMessageW(top->tooltips(), TTM_GETTEXTW, std::size(tip), reinterpret_cast<LPARAM>(&tool));
     facts.tooltip = windows::utf8(tip);
     facts.focused = GetFocus() == child;
+    facts.enabled = IsWindowEnabled(child);
+    facts.active = GetActiveWindow() == child;
+    // A drive list's rows are its roots; no choice (CB_ERR) is past the end.
+    const auto choice = static_cast<std::size_t>(SendMessageW(child, CB_GETCURSEL, 0, 0));
+    for (WPARAM row = 0;
+         kindOf(child) == L"combobox" && SendMessageW(child, CB_GETLBTEXTLEN, row, 0) >= 0; ++row) {
+      wchar_t root[MAX_PATH] = L"";
+      SendMessageW(child, CB_GETLBTEXT, row, reinterpret_cast<LPARAM>(root));
+      facts.rows.push_back(windows::utf8(root));
+      if (row == choice) facts.choice = facts.rows.back();
+    }
     facts.textCut = textCut(child, dpiOf(top->hwnd()));
     readAccessible(child, top->dirList(control) != nullptr, facts);
     return facts;
@@ -251,29 +244,29 @@ class Win32User : public ScriptedUser {
     return EqualRect(&now, &suggested);
   }
 
-  bool enabled(const std::string& window) override { return IsWindowEnabled(hwnd(window)); }
-  bool active(const std::string& window) override {
-    settle();
-    return GetActiveWindow() == hwnd(window);
-  }
-
  private:
   // Whether the control's caption, or a line of a box, runs past the room it is drawn in.
-  static bool textCut(HWND control, UINT dpi) {
+  // The control's window class, in small letters.
+  static std::wstring kindOf(HWND control) {
     wchar_t kind[16] = L"";
     GetClassNameW(control, kind, 16);
+    return CharLowerW(kind);
+  }
+
+  static bool textCut(HWND control, UINT dpi) {
+    const std::wstring kind = kindOf(control);
     std::wstring text = win32::windowText(control);
     RECT room{};
     GetClientRect(control, &room);
-    if (!_wcsicmp(kind, L"EDIT")) {
+    if (kind == L"edit") {
       text = L"\u00c1gjpqy";
       room.right = LONG_MAX;
-    } else if (!_wcsicmp(kind, L"BUTTON") && !(GetWindowLongW(control, GWL_STYLE) & BS_ICON)) {
+    } else if (kind == L"button" && !(GetWindowLongW(control, GWL_STYLE) & BS_ICON)) {
       const int edge = MulDiv(2, static_cast<int>(dpi), 96);  // its raised edge
       InflateRect(&room, -edge, -edge);
-    } else if (!_wcsicmp(kind, L"COMBOBOX")) {
+    } else if (kind == L"combobox") {
       room.bottom = static_cast<LONG>(SendMessageW(control, CB_GETITEMHEIGHT, WPARAM(-1), 0));
-    } else if (_wcsicmp(kind, L"STATIC") || room.right == 0) {
+    } else if (kind != L"static" || room.right == 0) {
       return false;
     }
     HDC dc = GetDC(control);
