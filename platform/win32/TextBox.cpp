@@ -5,6 +5,7 @@
 
 #include "platform/win32/text.h"
 #include "platform/windows/com.h"
+#include "platform/windows/library.h"
 
 namespace qb::win32 {
 
@@ -41,10 +42,7 @@ void offerFolders(HWND box) {
   static const AutoComplete autoComplete = []() -> AutoComplete {
     const windows::Com* com = windows::com();
     if (!com || FAILED(com->initialize(nullptr, COINIT_APARTMENTTHREADED))) return nullptr;
-    const HMODULE shell = LoadLibraryW(L"shlwapi.dll");
-    return shell ? reinterpret_cast<AutoComplete>(
-                       reinterpret_cast<void*>(GetProcAddress(shell, "SHAutoComplete")))
-                 : nullptr;
+    return windows::systemFunction<AutoComplete>(L"shlwapi.dll", "SHAutoComplete");
   }();
   constexpr DWORD kFileSystemFolders = 0x00000020;  // SHACF_FILESYS_DIRS
   if (autoComplete) autoComplete(box, kFileSystemFolders);

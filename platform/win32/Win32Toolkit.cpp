@@ -8,6 +8,7 @@
 #include "platform/win32/Win32Window.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/text.h"
+#include "platform/windows/library.h"
 
 namespace qb {
 
@@ -170,6 +171,7 @@ std::string Win32Toolkit::showInputBox(LiveWindow* owner, const std::string& pro
 }  // namespace win32
 
 std::unique_ptr<Toolkit> makeNativeToolkit(int& /*argc*/, char** /*argv*/) {
+  windows::loadLibrariesFromSystemOnly();
   return std::make_unique<win32::Win32Toolkit>();
 }
 

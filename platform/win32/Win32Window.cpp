@@ -11,6 +11,7 @@
 #include "platform/win32/DirListBox.h"
 #include "platform/win32/Win32Toolkit.h"
 #include "platform/win32/text.h"
+#include "platform/windows/library.h"
 #include "resources/resource_ids.h"
 
 namespace qb::win32 {
@@ -61,15 +62,10 @@ struct Drops {
 const Drops& drops() {
   static const Drops found = [] {
     Drops d;
-    if (const HMODULE shell = LoadLibraryW(L"shell32.dll")) {
-      const auto get = [shell](const char* name) {
-        return reinterpret_cast<void (*)()>(GetProcAddress(shell, name));
-      };
-      d.accept = reinterpret_cast<decltype(d.accept)>(get("DragAcceptFiles"));
-      d.query = reinterpret_cast<decltype(d.query)>(get("DragQueryFileW"));
-      d.finish = reinterpret_cast<decltype(d.finish)>(get("DragFinish"));
-      if (!d.accept || !d.query || !d.finish) d = Drops{};
-    }
+    d.accept = windows::systemFunction<decltype(d.accept)>(L"shell32.dll", "DragAcceptFiles");
+    d.query = windows::systemFunction<decltype(d.query)>(L"shell32.dll", "DragQueryFileW");
+    d.finish = windows::systemFunction<decltype(d.finish)>(L"shell32.dll", "DragFinish");
+    if (!d.accept || !d.query || !d.finish) d = Drops{};
     return d;
   }();
   return found;

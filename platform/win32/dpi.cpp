@@ -4,18 +4,11 @@
 
 #include <cmath>
 
+#include "platform/windows/library.h"
+
 namespace qb::win32 {
 
 namespace {
-
-// Casting through void(*)() keeps the compiler from comparing the two signatures.
-template <typename Function>
-Function lookUp(const wchar_t* module, const char* name) {
-  HMODULE handle = GetModuleHandleW(module);
-  if (!handle) handle = LoadLibraryW(module);
-  if (!handle) return nullptr;
-  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(handle, name)));
-}
 
 using SetAwarenessContext = BOOL(WINAPI*)(DPI_AWARENESS_CONTEXT);
 using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
@@ -35,19 +28,21 @@ UINT screenDpi() {
 
 void becomeDpiAware() {
   static const auto set =
-      lookUp<SetAwarenessContext>(L"user32.dll", "SetProcessDpiAwarenessContext");
+      windows::systemFunction<SetAwarenessContext>(L"user32.dll", "SetProcessDpiAwarenessContext");
   // Fails harmlessly when the manifest has set it already.
   if (set) set(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
 }
 
 UINT dpiOfWindow(HWND window) {
-  static const auto get = lookUp<GetDpiForWindowFn>(L"user32.dll", "GetDpiForWindow");
+  static const auto get =
+      windows::systemFunction<GetDpiForWindowFn>(L"user32.dll", "GetDpiForWindow");
   const UINT dpi = get && window ? get(window) : 0;
   return dpi ? dpi : screenDpi();
 }
 
 UINT dpiOfMonitor(HMONITOR monitor) {
-  static const auto get = lookUp<GetDpiForMonitorFn>(L"shcore.dll", "GetDpiForMonitor");
+  static const auto get =
+      windows::systemFunction<GetDpiForMonitorFn>(L"shcore.dll", "GetDpiForMonitor");
   UINT x = 0, y = 0;
   if (get && monitor && SUCCEEDED(get(monitor, MDT_EFFECTIVE_DPI, &x, &y)) && y) return y;
   return screenDpi();
@@ -62,13 +57,15 @@ int pixelsOfTwips(int twips, UINT dpi) {
 }
 
 int systemMetric(int index, UINT dpi) {
-  static const auto get = lookUp<GetMetricForDpi>(L"user32.dll", "GetSystemMetricsForDpi");
+  static const auto get =
+      windows::systemFunction<GetMetricForDpi>(L"user32.dll", "GetSystemMetricsForDpi");
   if (get) return get(index, dpi);
   return MulDiv(GetSystemMetrics(index), static_cast<int>(dpi), static_cast<int>(screenDpi()));
 }
 
 SIZE frameSize(int width, int height, DWORD style, DWORD exStyle, UINT dpi) {
-  static const auto adjust = lookUp<AdjustForDpi>(L"user32.dll", "AdjustWindowRectExForDpi");
+  static const auto adjust =
+      windows::systemFunction<AdjustForDpi>(L"user32.dll", "AdjustWindowRectExForDpi");
   RECT rect{0, 0, width, height};
   if (!adjust || !adjust(&rect, style, FALSE, exStyle, dpi)) {
     AdjustWindowRectEx(&rect, style, FALSE, exStyle);
@@ -77,7 +74,8 @@ SIZE frameSize(int width, int height, DWORD style, DWORD exStyle, UINT dpi) {
 }
 
 OwnedFont messageFont(UINT dpi) {
-  static const auto get = lookUp<ParametersForDpi>(L"user32.dll", "SystemParametersInfoForDpi");
+  static const auto get =
+      windows::systemFunction<ParametersForDpi>(L"user32.dll", "SystemParametersInfoForDpi");
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof(metrics);
   if (get && get(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0, dpi)) {

@@ -1,29 +1,21 @@
 #include "platform/windows/com.h"
 
-#include <windows.h>
+#include "platform/windows/library.h"
 
 namespace qb::windows {
 
 const Com* com() {
   static const Com loaded = [] {
     Com functions;
-    if (const HMODULE ole = LoadLibraryW(L"ole32.dll")) {
-      const auto find = [ole](const char* name) {
-        return reinterpret_cast<void*>(GetProcAddress(ole, name));
-      };
-      functions.initialize =
-          reinterpret_cast<decltype(functions.initialize)>(find("CoInitializeEx"));
-      functions.uninitialize =
-          reinterpret_cast<decltype(functions.uninitialize)>(find("CoUninitialize"));
-      functions.create = reinterpret_cast<decltype(functions.create)>(find("CoCreateInstance"));
-      functions.free = reinterpret_cast<decltype(functions.free)>(find("CoTaskMemFree"));
-    }
-    if (const HMODULE shell = LoadLibraryW(L"shell32.dll")) {
-      functions.idList = reinterpret_cast<decltype(functions.idList)>(
-          reinterpret_cast<void*>(GetProcAddress(shell, "ILCreateFromPathW")));
-      functions.freeIdList = reinterpret_cast<decltype(functions.freeIdList)>(
-          reinterpret_cast<void*>(GetProcAddress(shell, "ILFree")));
-    }
+    functions.initialize =
+        systemFunction<decltype(functions.initialize)>(L"ole32.dll", "CoInitializeEx");
+    functions.uninitialize =
+        systemFunction<decltype(functions.uninitialize)>(L"ole32.dll", "CoUninitialize");
+    functions.create = systemFunction<decltype(functions.create)>(L"ole32.dll", "CoCreateInstance");
+    functions.free = systemFunction<decltype(functions.free)>(L"ole32.dll", "CoTaskMemFree");
+    functions.idList =
+        systemFunction<decltype(functions.idList)>(L"shell32.dll", "ILCreateFromPathW");
+    functions.freeIdList = systemFunction<decltype(functions.freeIdList)>(L"shell32.dll", "ILFree");
     return functions;
   }();
   return loaded.initialize && loaded.uninitialize && loaded.create && loaded.free ? &loaded

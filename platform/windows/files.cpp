@@ -20,6 +20,7 @@
 #include "platform/files_os.h"
 #include "platform/windows/com.h"
 #include "platform/windows/files.h"
+#include "platform/windows/library.h"
 #include "platform/windows/names.h"
 #include "platform/windows/paths.h"
 #include "platform/windows/text.h"
@@ -338,9 +339,8 @@ std::string userFolder(UserFolder /*which*/) {
 
 std::string shellFolder(UserFolder which) {
   // Shell32 is loaded already by the windows; asked only when a button is clicked.
-  using GetPath = HRESULT(WINAPI*)(REFKNOWNFOLDERID, DWORD, HANDLE, PWSTR*);
-  static const auto get = reinterpret_cast<GetPath>(reinterpret_cast<void (*)()>(
-      GetProcAddress(LoadLibraryW(L"shell32.dll"), "SHGetKnownFolderPath")));
+  static const auto get = windows::systemFunction<decltype(&SHGetKnownFolderPath)>(
+      L"shell32.dll", "SHGetKnownFolderPath");
   const windows::Com* com = windows::com();
   if (!get || !com) return {};
   PWSTR found = nullptr;

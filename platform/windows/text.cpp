@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/windows/com.h"
+#include "platform/windows/library.h"
 #include "platform/windows/names.h"
 
 namespace qb::windows {
@@ -21,11 +22,8 @@ namespace {
 // documents, pictures, videos and music, the favourites, and the desktop, where the shell keeps
 // them now. Asked only once access has been denied.
 std::vector<std::string> guardedFolders() {
-  using GetPath = HRESULT(WINAPI*)(REFKNOWNFOLDERID, DWORD, HANDLE, PWSTR*);
-  const HMODULE shell = LoadLibraryW(L"shell32.dll");
-  const auto get = shell ? reinterpret_cast<GetPath>(reinterpret_cast<void (*)()>(
-                               GetProcAddress(shell, "SHGetKnownFolderPath")))
-                         : nullptr;
+  const auto get =
+      systemFunction<decltype(&SHGetKnownFolderPath)>(L"shell32.dll", "SHGetKnownFolderPath");
   const Com* com = windows::com();
   std::vector<std::string> folders;
   if (!get || !com) return folders;

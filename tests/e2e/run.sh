@@ -19,6 +19,8 @@
 #   gone-folder   the program's own folder removed while it runs; Browse still opens the picker
 #   deep-folder   the program in a folder 3,900 letters deep; New Folder's "Query!" box fits the
 #                 screen; Tab and Enter press its No: nothing is made
+#   planted-dll   (wine) a DLL named as one the picker loads, given as a third argument, beside
+#                 the program and preferred by wine: the picker opens and the DLL is not loaded
 # Every wait is bounded: a window that does not come or a program that does not end fails the test.
 set -euo pipefail
 
@@ -104,6 +106,11 @@ if [ "$case_name" = deep-folder ]; then
 fi
 mkdir -p "$files" "$app"
 cp "$program" "$app/"
+if [ "$case_name" = planted-dll ]; then
+  cp "$3" "$app/"
+  planted=$app/$(basename "$3")
+  export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:+$WINEDLLOVERRIDES;}$(basename "$3" .dll)=n,b"
+fi
 program=$app/$(basename "$program")
 (cd "$files" && exec "${launch[@]}" "$program") >"$work/program.log" 2>&1 &
 program_pid=$!
@@ -365,6 +372,14 @@ case $case_name in
     s=$(wait_window "$step2")
     click_close_box "$s" "${step2_size[@]}"
     expect_exit_0
+    ;;
+  planted-dll)
+    w=$(first_window)
+    pick "$w" "${step1_size[@]}" "${step1_Browse[@]}" "$project" close
+    s=$(wait_window "$step2")
+    click_close_box "$s" "${step2_size[@]}"
+    expect_exit_0
+    [ ! -e "$planted.ran" ] || fail "the program loaded $planted"
     ;;
   *)
     echo "unknown case $case_name" >&2
