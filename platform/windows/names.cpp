@@ -28,12 +28,14 @@ std::string nameProblem(const std::string& name) {
     device.pop_back();
   std::string key = device;
   std::transform(key.begin(), key.end(), key.begin(), [](char c) { return upperAscii(c); });
-  static const std::array<const char*, 30> kDevices{
-      "CON",  "PRN",  "AUX",  "NUL",         "CONIN$",      "CONOUT$",
-      "COM1", "COM2", "COM3", "COM4",        "COM5",        "COM6",
-      "COM7", "COM8", "COM9", "COM\xC2\xB9", "COM\xC2\xB2", "COM\xC2\xB3",
-      "LPT1", "LPT2", "LPT3", "LPT4",        "LPT5",        "LPT6",
-      "LPT7", "LPT8", "LPT9", "LPT\xC2\xB9", "LPT\xC2\xB2", "LPT\xC2\xB3"};
+  // As "Naming Files, Paths, and Namespaces" lists them, the superscript digits included.
+  static const std::array<const char*, 32> kDevices{
+      "CON",         "PRN",        "AUX",         "NUL",         "CONIN$",      "CONOUT$",
+      "COM0",        "COM1",       "COM2",        "COM3",        "COM4",        "COM5",
+      "COM6",        "COM7",       "COM8",        "COM9",        "LPT0",        "LPT1",
+      "LPT2",        "LPT3",       "LPT4",        "LPT5",        "LPT6",        "LPT7",
+      "LPT8",        "LPT9",       "COM\xC2\xB9", "COM\xC2\xB2", "COM\xC2\xB3", "LPT\xC2\xB9",
+      "LPT\xC2\xB2", "LPT\xC2\xB3"};
   for (const char* reserved : kDevices) {
     if (key == reserved) {
       return "Windows keeps the name \"" + device +
@@ -61,25 +63,9 @@ std::pair<std::string, std::string> pathProblem(const std::string& path) {
 }
 
 const char kGuardedFolderNote[] =
-    "Windows may be protecting this folder from changes (controlled folder access). To let "
-    "Quenbrook make folders and shortcuts here, open Windows Security > Virus & threat "
-    "protection > Manage ransomware protection > Allow an app through Controlled folder access, "
-    "and add Quenbrook.exe.";
-
-bool liesWithin(const std::string& path, const std::vector<std::string>& folders) {
-  const auto same = [](char a, char b) {
-    return upperAscii(a) == upperAscii(b) || (isSeparator(a) && isSeparator(b));
-  };
-  return std::any_of(folders.begin(), folders.end(), [&](std::string folder) {
-    while (folder.size() > rootLength(folder) && isSeparator(folder.back()))
-      folder.pop_back();
-    if (folder.empty() || path.size() < folder.size() ||
-        !std::equal(folder.begin(), folder.end(), path.begin(), same)) {
-      return false;
-    }
-    return path.size() == folder.size() || isSeparator(folder.back()) ||
-           isSeparator(path[folder.size()]);
-  });
-}
+    "If Windows' controlled folder access protects this folder, it refuses programs it does not "
+    "know without saying so. To let Quenbrook make folders and shortcuts here, open Windows "
+    "Security > Virus & threat protection > Manage ransomware protection > Allow an app through "
+    "Controlled folder access, and add Quenbrook.exe.";
 
 }  // namespace qb::windows

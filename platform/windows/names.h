@@ -6,7 +6,6 @@
 #include <string>
 #include <string_view>
 #include <utility>
-#include <vector>
 
 namespace qb::windows {
 
@@ -25,11 +24,8 @@ std::string nameProblem(const std::string& name);
 // drop, leading elsewhere), as the path up to it, and why; both empty when there is none.
 std::pair<std::string, std::string> pathProblem(const std::string& path);
 
-// Whether path is one of folders or lies inside one, ignoring letter case as Windows does.
-bool liesWithin(const std::string& path, const std::vector<std::string>& folders);
-
-// Added to the system's "Access is denied." for a path in a folder that Windows' ransomware
-// protection guards, where it refuses programs it does not know without saying so.
+// Added to the system's "Access is denied.": Windows' ransomware protection refuses programs it
+// does not know that way, in the folders it guards by default and in any a user adds.
 extern const char kGuardedFolderNote[];
 
 // Whether the UTF-16 units pair every surrogate: only such a name turns into text and back

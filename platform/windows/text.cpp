@@ -2,43 +2,13 @@
 
 #include <windows.h>
 
-#include <knownfolders.h>
-#include <shlobj.h>
-
 #include <algorithm>
 #include <array>
 #include <cstdio>
-#include <vector>
 
-#include "platform/windows/com.h"
-#include "platform/windows/library.h"
 #include "platform/windows/names.h"
 
 namespace qb::windows {
-
-namespace {
-
-// The folders controlled folder access guards whatever it is told: the user's and the public
-// documents, pictures, videos and music, the favourites, and the desktop, where the shell keeps
-// them now. Asked only once access has been denied.
-std::vector<std::string> guardedFolders() {
-  const auto get =
-      systemFunction<decltype(&SHGetKnownFolderPath)>(L"shell32.dll", "SHGetKnownFolderPath");
-  const Com* com = windows::com();
-  std::vector<std::string> folders;
-  if (!get || !com) return folders;
-  for (const KNOWNFOLDERID* id :
-       {&FOLDERID_Desktop, &FOLDERID_Documents, &FOLDERID_Pictures, &FOLDERID_Videos,
-        &FOLDERID_Music, &FOLDERID_Favorites, &FOLDERID_PublicDocuments, &FOLDERID_PublicPictures,
-        &FOLDERID_PublicVideos, &FOLDERID_PublicMusic}) {
-    PWSTR found = nullptr;
-    if (SUCCEEDED(get(*id, 0, nullptr, &found)) && found) folders.push_back(utf8(found));
-    com->free(found);
-  }
-  return folders;
-}
-
-}  // namespace
 
 std::wstring wide(const std::string& text) {
   if (text.empty()) return {};
@@ -78,7 +48,7 @@ PlatformError systemError(const std::string& path, unsigned long code) {
   if (reason.back() != '.') reason += '.';
   const bool denied =
       code == ERROR_ACCESS_DENIED || code == static_cast<unsigned long>(E_ACCESSDENIED);
-  if (denied && !path.empty() && liesWithin(path, guardedFolders())) {
+  if (denied && !path.empty()) {
     reason += std::string("\n\n") + kGuardedFolderNote;
   }
   return PlatformError(path, reason);

@@ -17,8 +17,10 @@ TEST(WindowsRules, NamesAsTheFileWillBeMade) {
     bool taken;
   };
   const std::vector<Case> cases{
-      {"a..lnk", true},   {"a .lnk", true},        {"a.", false},      {"a ", false},
-      {"CON.lnk", false}, {"con-notes.lnk", true}, {"a|b.lnk", false}, {"%USERNAME% notes", true},
+      {"a..lnk", true},   {"a .lnk", true},           {"a.", false},
+      {"a ", false},      {"CON.lnk", false},         {"con-notes.lnk", true},
+      {"a|b.lnk", false}, {"%USERNAME% notes", true}, {"com0.lnk", false},
+      {"LPT0", false},    {"lpt\xC2\xB3.txt", false}, {"COM10.lnk", true},
   };
   for (const Case& c : cases)
     EXPECT_EQ(nameProblem(c.name).empty(), c.taken) << c.name;
@@ -37,20 +39,6 @@ TEST(WindowsRules, APathThroughANameWindowsWouldChangeNamesThatFolder) {
   };
   for (const auto& [path, named] : cases)
     EXPECT_EQ(pathProblem(path).first, named) << path;
-}
-
-// Access denied there may be Windows' ransomware protection, and the message says so.
-TEST(WindowsRules, TheFoldersWindowsGuardsAreTheShellsAndWhatLiesInThem) {
-  const std::vector<std::string> guarded{"C:\\Users\\ann\\Documents", "D:\\Desk\\"};
-  const std::vector<std::pair<std::string, bool>> cases{
-      {"C:\\Users\\ann\\Documents", true}, {"c:/users/ANN/documents/Proj", true},
-      {"D:\\Desk\\Link.lnk", true},        {"C:\\Users\\ann\\DocumentsOld", false},
-      {"C:\\Users\\ann", false},           {"", false},
-  };
-  for (const auto& [path, within] : cases)
-    EXPECT_EQ(liesWithin(path, guarded), within) << path;
-  EXPECT_NE(std::string(kGuardedFolderNote).find("Allow an app through Controlled folder access"),
-            std::string::npos);
 }
 
 TEST(WindowsRules, OnlyWholeUtf16IsText) {
