@@ -26,6 +26,8 @@ void MkLink(const std::string& folder, const std::string& name, const std::strin
   // Both as they are on disk, letter case included: a link to the typed spelling of a folder
   // that the program matched ignoring case would lead nowhere on a system that heeds case.
   const std::string project = files::folderPath(target);
+  const std::string unreachable = shell::targetProblem(project);
+  if (!unreachable.empty()) throw PlatformError(project, unreachable);
   link = files::join(files::folderPath(folder), file);
   // The system would see a name in another letter case as the same name, or the user would.
   const std::string existing = files::lookup(link);
@@ -37,9 +39,12 @@ void MkLink(const std::string& folder, const std::string& name, const std::strin
   shell::makeLink(link, project, arguments);
   // A shortcut that is there but opens something else, or nothing, is no success.
   if (!files::sameFolder(shell::target(link), project)) {
-    shell::removeLink(link);
-    throw PlatformError(link, "The shortcut made here did not lead to the project folder " +
-                                  project + ", so it was taken away again.");
+    const std::string kept = shell::removeLink(link);
+    const std::string wrong =
+        "The shortcut made here did not lead to the project folder " + project;
+    if (kept.empty()) throw PlatformError(link, wrong + ", so it was taken away again.");
+    throw PlatformError(link, wrong + ". It is still there, as it could not be taken away: " +
+                                  kept + " Delete it yourself.");
   }
 }
 

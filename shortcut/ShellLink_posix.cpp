@@ -24,6 +24,10 @@ std::string nameProblem(const std::string& name) {
   return {};
 }
 
+std::string targetProblem(const std::string& /*destination*/) {
+  return {};
+}
+
 void makeLink(const std::string& link, const std::string& destination,
               const std::string& arguments) {
   if (!arguments.empty()) {
@@ -45,8 +49,9 @@ std::string target(const std::string& link) {
   return link;  // the system follows the link itself
 }
 
-void removeLink(const std::string& link) {
-  unlink(link.c_str());
+std::string removeLink(const std::string& link) {
+  if (unlink(link.c_str()) == 0 || errno == ENOENT) return {};
+  return std::string(std::strerror(errno)) + ".";
 }
 
 }  // namespace qb::shell

@@ -6,11 +6,15 @@
 #include <objbase.h>
 #include <objidl.h>
 #include <shlobj.h>
+#include <shlwapi.h>
 #include <shobjidl.h>
+
+#include <utility>
 
 #include "platform/files.h"
 #include "platform/windows/com.h"
 #include "platform/windows/files.h"
+#include "platform/windows/library.h"
 #include "platform/windows/names.h"
 #include "platform/windows/text.h"
 #include "shortcut/ShellLink.h"
@@ -24,13 +28,14 @@ template <typename T>
 class Com {
  public:
   Com() = default;
-  ~Com() {
-    if (p_) p_->Release();
-  }
+  ~Com() { reset(); }
   Com(const Com&) = delete;
   Com& operator=(const Com&) = delete;
 
   T* operator->() const { return p_; }
+  void reset() {
+    if (p_) std::exchange(p_, nullptr)->Release();
+  }
   T& operator*() const { return *p_; }
   void** out() { return reinterpret_cast<void**>(&p_); }
 
@@ -76,7 +81,8 @@ std::wstring shellPath(const std::string& path) {
 
 // The shell keeps a path that holds '%' as text to expand whenever the shortcut is opened, so
 // "%USERNAME% notes" would lead to the folder of whoever opens it, or to none. The link leads to
-// the folder itself, named by its ID list, and keeps nothing to expand.
+// the folder itself, named by its ID list, and keeps nothing to expand: neither the flag that
+// says so nor the block that holds the text, which a reader may follow without the flag.
 void leadAsNamed(IShellLinkW& shellLink, const windows::Com& com, const std::string& destination,
                  const std::string& link) {
   if (destination.find('%') == std::string::npos) return;
@@ -91,44 +97,17 @@ void leadAsNamed(IShellLinkW& shellLink, const windows::Com& com, const std::str
   DWORD flags = 0;
   if (SUCCEEDED(shellLink.QueryInterface(IID_IShellLinkDataList, data.out())) &&
       SUCCEEDED(data->GetFlags(&flags)) && (flags & SLDF_HAS_EXP_SZ)) {
+    check(data->RemoveDataBlock(EXP_SZ_LINK_SIG), link);
     check(data->SetFlags(flags & ~static_cast<DWORD>(SLDF_HAS_EXP_SZ)), link);
   }
 }
 
-// A file of the program's own, made in the link's folder under a name nothing else has, and
-// deleted again unless it was moved into place.
-class TemporaryFile {
- public:
-  explicit TemporaryFile(const std::string& link) {
-    const std::string folder = link.substr(0, link.find_last_of('\\') + 1);
-    for (unsigned n = 0;; ++n) {
-      path_ = folder + "~quenbrook-" + std::to_string(GetCurrentProcessId()) + "-" +
-              std::to_string(n) + ".tmp";
-      const HANDLE file = CreateFileW(windows::apiPath(path_).c_str(), GENERIC_WRITE, 0, nullptr,
-                                      CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-      if (file != INVALID_HANDLE_VALUE) {
-        CloseHandle(file);
-        return;
-      }
-      const DWORD error = GetLastError();
-      if ((error != ERROR_FILE_EXISTS && error != ERROR_ALREADY_EXISTS) || n == 100) {
-        throw windows::systemError(link, error);
-      }
-    }
-  }
-  ~TemporaryFile() {
-    if (!kept_) windows::removeFile(path_);
-  }
-  TemporaryFile(const TemporaryFile&) = delete;
-  TemporaryFile& operator=(const TemporaryFile&) = delete;
-
-  const std::string& path() const { return path_; }
-  void kept() { kept_ = true; }
-
- private:
-  std::string path_;
-  bool kept_ = false;
-};
+// The reason the file at link could not be removed, or empty text once it is gone.
+std::string removed(const std::string& link) {
+  const unsigned long error = windows::removeFile(link);
+  return error == 0 || error == ERROR_FILE_NOT_FOUND ? std::string()
+                                                     : windows::systemError(link, error).reason();
+}
 
 }  // namespace
 
@@ -153,26 +132,45 @@ void makeLink(const std::string& link, const std::string& destination,
   check(shellLink->SetPath(windows::wide(destination).c_str()), link);
   leadAsNamed(*shellLink, com.functions(), destination, link);
   check(shellLink->SetArguments(windows::wide(arguments).c_str()), link);
-  Com<IPersistFile> persist;
-  check(shellLink->QueryInterface(IID_IPersistFile, persist.out()), link);
-  // Saving replaces whatever has the name without a word, so the link is saved under a name of
-  // its own and then moved to its name by a move that never replaces.
-  TemporaryFile saved(link);
-  check(persist->Save(shellPath(saved.path()).c_str(), TRUE), link);
-  if (const DWORD error = windows::moveNew(saved.path(), link)) {
-    if (error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS) {
-      throw PlatformError(link,
-                          "Something of that name appeared while the shortcut was being made. "
-                          "It was left as it is, and no shortcut was made.");
-    }
-    if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) {
-      throw PlatformError(link,
-                          "Another program, such as an antivirus or a sync client, held the new "
-                          "shortcut, so no shortcut was made. Try again in a moment.");
-    }
-    throw windows::systemError(link, error);
+  Com<IPersistStream> persist;
+  check(shellLink->QueryInterface(IID_IPersistStream, persist.out()), link);
+  // The file is made new, as Windows makes a file that must replace nothing: a name that
+  // something took since MkLink looked is refused, and the shortcut is written into the file
+  // made, so there is nothing to rename and nothing left over.
+  static const auto open = windows::systemFunction<decltype(&SHCreateStreamOnFileEx)>(
+      L"shlwapi.dll", "SHCreateStreamOnFileEx");
+  if (!open) throw PlatformError(link, "The shell's file functions could not be loaded.");
+  Com<IStream> file;
+  const HRESULT made =
+      open(windows::apiPath(link).c_str(), STGM_WRITE | STGM_SHARE_EXCLUSIVE | STGM_FAILIFTHERE,
+           FILE_ATTRIBUTE_NORMAL, TRUE, nullptr, reinterpret_cast<IStream**>(file.out()));
+  if (made == HRESULT_FROM_WIN32(ERROR_FILE_EXISTS) ||
+      made == HRESULT_FROM_WIN32(ERROR_ALREADY_EXISTS)) {
+    throw PlatformError(link,
+                        "Something of that name appeared while the shortcut was being made. "
+                        "It was left as it is, and no shortcut was made.");
   }
-  saved.kept();
+  check(made, link);
+  const HRESULT saved = persist->Save(&*file, TRUE);
+  file.reset();
+  if (FAILED(saved)) {
+    const std::string reason =
+        windows::systemError(link, static_cast<unsigned long>(saved)).reason();
+    const std::string kept = removed(link);
+    if (kept.empty()) throw PlatformError(link, reason + " No shortcut was made.");
+    throw PlatformError(link, reason +
+                                  " The file begun for the shortcut is still there, as it "
+                                  "could not be taken away: " +
+                                  kept + " Delete it yourself.");
+  }
+}
+
+std::string targetProblem(const std::string& destination) {
+  const std::size_t length = windows::wide(destination).size();
+  if (length < MAX_PATH) return {};
+  return "A Windows shortcut can lead only to a folder whose path is shorter than " +
+         std::to_string(MAX_PATH) + " letters, and this one has " + std::to_string(length) +
+         ". Choose a project folder nearer the root.";
 }
 
 std::string target(const std::string& link) {
@@ -204,8 +202,8 @@ std::string target(const std::string& link) {
   return windows::utf8(path);
 }
 
-void removeLink(const std::string& link) {
-  DeleteFileW(windows::apiPath(link).c_str());
+std::string removeLink(const std::string& link) {
+  return removed(link);
 }
 
 }  // namespace qb::shell

@@ -542,11 +542,6 @@ DWORD whileHeld(ULONGLONG time, Attempt attempt) {
 
 }  // namespace
 
-unsigned long moveNew(const std::string& from, const std::string& to) {
-  const std::wstring source = apiPath(from), destination = apiPath(to);
-  return whileHeld(100, [&] { return MoveFileExW(source.c_str(), destination.c_str(), 0); });
-}
-
 unsigned long removeFile(const std::string& path) {
   const std::wstring file = apiPath(path);
   return whileHeld(1000, [&] { return DeleteFileW(file.c_str()); });

@@ -7,7 +7,6 @@
 #include <sstream>
 
 #include "platform/files.h"
-#include "shortcut/ShellLink.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -154,9 +153,56 @@ std::string shortcutFile(const std::string& name) {
 #endif
 }
 
-// Read by the program's own link layer: a shortcut it cannot read back it has taken away again.
 std::string shortcutTarget(const std::string& folder, const std::string& name) {
-  return shell::target(folder + files::kSeparator + shortcutFile(name));
+  const std::string file = folder + files::kSeparator + shortcutFile(name);
+#ifdef _WIN32
+  return readLinkFile(file).target;
+#else
+  return utf8(fs::read_symlink(u8(file), ignored).u8string());
+#endif
+}
+
+LinkFile readLinkFile(const std::string& path) {
+  const std::string data = readFile(path);
+  const auto number = [&data](std::size_t at, std::size_t size) {
+    unsigned value = 0;
+    for (std::size_t i = size; i-- > 0;)
+      value = value << 8 | (at + i < data.size() ? static_cast<unsigned char>(data[at + i]) : 0u);
+    return value;
+  };
+  LinkFile link;
+  if (data.size() < 0x4C || number(0, 4) != 0x4C) return link;
+  link.read = true;
+  link.flags = number(0x14, 4);
+  std::size_t at = 0x4C;
+  if (link.flags & 0x01) at += 2 + number(at, 2);  // HasLinkTargetIDList
+  if (link.flags & 0x02) {                         // HasLinkInfo
+    const bool wide = number(at + 4, 4) >= 0x24;   // the Unicode offsets are there
+    const auto text = [&](std::size_t narrowOffset, std::size_t wideOffset) {
+      std::string out;
+      if (wide && number(at + wideOffset, 4)) {
+        std::u16string units;
+        for (std::size_t i = at + number(at + wideOffset, 4); number(i, 2); i += 2)
+          units += static_cast<char16_t>(number(i, 2));
+        return utf8(fs::path(units).u8string());
+      }
+      for (std::size_t i = at + number(at + narrowOffset, 4); i < data.size() && data[i]; ++i)
+        out += data[i];
+#ifdef _WIN32
+      return utf8(fs::path(out).u8string());  // in the system's code page
+#else
+      return out;
+#endif
+    };
+    if (number(at + 8, 4) & 0x01) link.target = text(16, 28) + text(24, 32);
+    at += number(at, 4);
+  }
+  // The strings: name, relative path, working folder, arguments, icon; counted in characters.
+  for (const unsigned flag : {0x04u, 0x08u, 0x10u, 0x20u, 0x40u})
+    if (link.flags & flag) at += 2 + number(at, 2) * (link.flags & 0x80 ? 2 : 1);
+  for (unsigned size; (size = number(at, 4)) >= 8; at += size)
+    link.blocks.push_back(number(at + 4, 4));
+  return link;
 }
 
 // An empty variable is restored as unset, which the program reads alike.

@@ -47,8 +47,19 @@ bool makeDanglingLink(const std::string& link);
 
 // The file a shortcut of that name is: the name itself on POSIX systems, name.lnk on Windows.
 std::string shortcutFile(const std::string& name);
-// Where the shortcut called name in folder leads, or empty text when there is none.
+// Where the shortcut called name in folder leads, or empty text when there is none; read without
+// the program's own link layer.
 std::string shortcutTarget(const std::string& folder, const std::string& name);
+
+// A Windows shell link file as [MS-SHLLINK] lays it out, read byte by byte: the header's flags,
+// the path its LinkInfo names (as UTF-8), and the signature of each extra data block.
+struct LinkFile {
+  bool read = false;
+  unsigned flags = 0;
+  std::string target;
+  std::vector<unsigned> blocks;
+};
+LinkFile readLinkFile(const std::string& path);
 
 // Sets (or, given nullptr, unsets) an environment variable for as long as it lives.
 class ScopedEnvironment {
