@@ -65,7 +65,7 @@ std::size_t readAndSort(const std::string& folder) {
   return names.size();
 }
 
-// Notes the rows of the picker's list box each time it has painted.
+// Notes the rows of the picker's list view each time it has painted.
 struct ListPaints {
   ListPaints() {
     const HWND window = FindWindowW(nullptr, wide(qb::frmGetFolder::kWindow.caption).c_str());
@@ -76,7 +76,7 @@ struct ListPaints {
   }
   static BOOL CALLBACK findList(HWND child, LPARAM found) {
     wchar_t name[16];
-    if (!GetClassNameW(child, name, 16) || lstrcmpiW(name, L"ListBox") != 0) return TRUE;
+    if (!GetClassNameW(child, name, 16) || lstrcmpiW(name, WC_LISTVIEWW) != 0) return TRUE;
     *reinterpret_cast<HWND*>(found) = child;
     return FALSE;
   }
@@ -85,7 +85,7 @@ struct ListPaints {
     const LRESULT result = DefSubclassProc(hwnd, message, wParam, lParam);
     if (message == WM_PAINT) {
       reinterpret_cast<ListPaints*>(self)->rows =
-          static_cast<long long>(SendMessageW(hwnd, LB_GETCOUNT, 0, 0));
+          static_cast<long long>(SendMessageW(hwnd, LVM_GETITEMCOUNT, 0, 0));
     }
     return result;
   }

@@ -15,8 +15,7 @@ namespace qb::win32 {
 // What the parent passes back to the control that sent it.
 struct Reflected {
   std::function<void(WORD code)> command;
-  std::function<void(const DRAWITEMSTRUCT&)> draw;
-  std::function<void(MEASUREITEMSTRUCT&)> measure;
+  std::function<LRESULT(const NMHDR&)> notify;
 };
 
 class ChildControl {

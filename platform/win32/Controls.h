@@ -1,7 +1,7 @@
 #pragma once
 
 // The plain controls: label, text box, push button and drive list. The folder list has its own
-// header, DirListBox.h.
+// header, DirListView.h.
 
 #include <string>
 #include <vector>

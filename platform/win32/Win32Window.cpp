@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "platform/win32/Controls.h"
-#include "platform/win32/DirListBox.h"
+#include "platform/win32/DirListView.h"
 #include "platform/win32/Win32Toolkit.h"
 #include "platform/win32/text.h"
 #include "platform/windows/library.h"
@@ -141,7 +141,7 @@ void Win32Window::makeControl(const ControlSpec& spec, int index) {
       break;
     }
     case ControlKind::DirList: {
-      auto list = std::make_unique<DirListBox>(hwnd_, id, spec);
+      auto list = std::make_unique<DirListView>(hwnd_, id, spec);
       list->onOpen = [this, index](const std::string& path) { reportFolderOpened(index, path); };
       made = std::move(list);
       break;
@@ -292,15 +292,15 @@ void Win32Window::repaint(int control) {
 }
 
 std::string Win32Window::dirPath(int control) const {
-  return this->control<DirListBox>(control).path();
+  return this->control<DirListView>(control).path();
 }
 
 bool Win32Window::setDirPath(int control, const std::string& path) {
-  return this->control<DirListBox>(control).setPath(path);
+  return this->control<DirListView>(control).setPath(path);
 }
 
 void Win32Window::rereadDir(int control) {
-  this->control<DirListBox>(control).reread();
+  this->control<DirListView>(control).reread();
 }
 
 std::string Win32Window::drive(int control) const {
@@ -318,9 +318,9 @@ HWND Win32Window::controlWindow(const std::string& name) const {
   return nullptr;
 }
 
-DirListBox* Win32Window::dirList(const std::string& name) const {
+DirListView* Win32Window::dirList(const std::string& name) const {
   for (const auto& control : controls_) {
-    if (control->spec().name == name) return dynamic_cast<DirListBox*>(control.get());
+    if (control->spec().name == name) return dynamic_cast<DirListView*>(control.get());
   }
   return nullptr;
 }
@@ -346,19 +346,15 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       if (command) command(HIWORD(wParam));
       return 0;
     }
-    case WM_DRAWITEM: {
-      const auto& item = *reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-      ChildControl* child = byId(item.CtlID);
-      if (!child || !child->reflected.draw) break;
-      child->reflected.draw(item);
-      return TRUE;
-    }
-    case WM_MEASUREITEM: {
-      auto& item = *reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
-      ChildControl* child = byId(item.CtlID);
-      if (!child || !child->reflected.measure) break;
-      child->reflected.measure(item);
-      return TRUE;
+    case WM_NOTIFY: {
+      const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
+      for (const auto& child : controls_) {
+        if (child->hwnd() != header.hwndFrom) continue;
+        // A notification may unload this window: it runs from a copy.
+        const auto notify = child->reflected.notify;
+        if (notify) return notify(header);
+      }
+      break;
     }
     case WM_TIMER:
       if (wParam != kTooltipsTimer) break;

@@ -11,7 +11,7 @@
 
 namespace qb::win32 {
 
-class DirListBox;
+class DirListView;
 
 // A form's live window, built from its description: a fixed dialog frame whose child controls
 // are laid out from twips at the window's own DPI, and again whenever that DPI changes.
@@ -37,7 +37,7 @@ class Win32Window : public LiveWindow {
   // The child window of the control of that name, or null.
   HWND controlWindow(const std::string& name) const;
   // The folder list of that name, or null.
-  DirListBox* dirList(const std::string& name) const;
+  DirListView* dirList(const std::string& name) const;
   // The tooltip control, made on first need.
   HWND tooltips();
 

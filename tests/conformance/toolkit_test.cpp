@@ -152,8 +152,14 @@ TEST_F(ToolkitRules, AFolderListOpensWhatIsChosenByMouseOrKeys) {
     const auto at = std::find(paths.begin(), paths.end(), temp.path()) - paths.begin();
     ASSERT_EQ(said.size(), paths.size());
     const std::string name = temp.path().substr(temp.path().rfind(files::kSeparator) + 1);
+#ifdef _WIN32
+    // Windows' own list view names each row by its text, and shows its level by its indent.
+    EXPECT_EQ(said[at], name);
+    EXPECT_EQ(said[at + 1], "apple");
+#else
     EXPECT_EQ(said[at], name + ", open folder, level " + std::to_string(at + 1));
     EXPECT_EQ(said[at + 1], "apple, folder, level " + std::to_string(at + 2));
+#endif
     user->clickFolder("frmOuter", "Dir1", temp / "Banana", false);
     user->keys("frmOuter", "Dir1", "ch");
 #ifndef _WIN32

@@ -12,11 +12,14 @@
 #include <cmath>
 #include <cwctype>
 #include <map>
+#include <sstream>
 
-#include "platform/win32/DirListBox.h"
+#include "platform/files.h"
+#include "platform/win32/DirListView.h"
 #include "platform/win32/Win32Toolkit.h"
 #include "platform/win32/Win32Window.h"
 #include "platform/win32/text.h"
+#include "tests/support/Disk.h"
 #include "tests/support/ScriptedUser.h"
 
 namespace qb::test {
@@ -74,25 +77,24 @@ class Win32User : public ScriptedUser {
 
   void clickFolder(const std::string& window, const std::string& control, const std::string& path,
                    bool twice) override {
-    win32::DirListBox* list = shownList(window, control);
+    win32::DirListView* list = shownList(window, control);
     const int row = list ? list->rowOf(path) : -1;
     if (list && row < 0) ADD_FAILURE() << path << " is not shown in " << control;
     if (row < 0 || !usable(window, control)) return;
-    // Scrolled into view, and clicked where a user would.
+    // Scrolled into view, and clicked where a user would: posted, as the mouse sends them.
     const HWND box = list->hwnd();
-    RECT client{}, item{};
-    GetClientRect(box, &client);
-    SendMessageW(box, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    if (item.top < client.top || item.bottom > client.bottom) {
-      SendMessageW(box, LB_SETTOPINDEX, static_cast<WPARAM>(row), 0);
-      SendMessageW(box, LB_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
-    }
+    SendMessageW(box, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE);
+    RECT item{};
+    item.left = LVIR_LABEL;
+    SendMessageW(box, LVM_GETITEMRECT, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
     const LPARAM at = MAKELPARAM((item.left + item.right) / 2, (item.top + item.bottom) / 2);
-    SendMessageW(box, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    SendMessageW(box, WM_LBUTTONUP, 0, at);
-    if (!twice) return;
-    SendMessageW(box, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
-    if (IsWindow(box)) SendMessageW(box, WM_LBUTTONUP, 0, at);
+    PostMessageW(box, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(box, WM_LBUTTONUP, 0, at);
+    if (twice) {
+      PostMessageW(box, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+      PostMessageW(box, WM_LBUTTONUP, 0, at);
+    }
+    settle();
   }
 
   bool anyWindowShown() override {
@@ -144,37 +146,59 @@ class Win32User : public ScriptedUser {
 
   std::vector<std::string> rows(const std::string& window, const std::string& control) override {
     std::vector<std::string> paths;
-    win32::DirListBox* list = shownList(window, control);
+    win32::DirListView* list = shownList(window, control);
     for (int row = 0; list && row < list->rowCount(); ++row)
       paths.push_back(list->pathOfRow(row));
     return paths;
   }
 
-  // What a screen reader reads of a control through its client object: its name, and each of
-  // a list's rows.
-  static void readAccessible(HWND child, bool list, ControlFacts& facts) {
+  // What a screen reader reads of a control through its client object: its name.
+  static std::string accessibleName(HWND child) {
     IAccessible* object = nullptr;
     if (FAILED(AccessibleObjectFromWindow(child, static_cast<DWORD>(OBJID_CLIENT), IID_IAccessible,
                                           reinterpret_cast<void**>(&object)))) {
-      return;
+      return {};
     }
-    const auto name = [object](long id) {
-      VARIANT which{};
-      which.vt = VT_I4;
-      which.lVal = id;
-      BSTR read = nullptr;
-      std::string text;
-      if (object->get_accName(which, &read) == S_OK && read) text = windows::utf8(read);
-      SysFreeString(read);
-      return text;
-    };
-    facts.accessibleName = name(CHILDID_SELF);
-    long count = 0;
-    if (list && SUCCEEDED(object->get_accChildCount(&count))) {
-      for (long id = 1; id <= count; ++id)
-        facts.rows.push_back(name(id));
-    }
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR read = nullptr;
+    std::string text;
+    if (object->get_accName(self, &read) == S_OK && read) text = windows::utf8(read);
+    SysFreeString(read);
     object->Release();
+    return text;
+  }
+
+  // A list's rows as a screen reader's helper reads them, from another process: the list's own
+  // answer to LVM_GETITEMTEXT, into memory of this process's that the helper lent it.
+  std::vector<std::string> readAcross(HWND list) {
+    wchar_t program[MAX_PATH] = L"";
+    GetModuleFileNameW(nullptr, program, MAX_PATH);
+    wchar_t file[MAX_PATH] = L"";
+    GetTempFileNameW(windows::wide(files::workingFolder()).c_str(), L"qb", 0, file);
+    std::wstring command = L"\"" + std::wstring(program) + L"\" --read-list " +
+                           std::to_wstring(reinterpret_cast<std::uintptr_t>(list)) + L" \"" + file +
+                           L"\"";
+    STARTUPINFOW start{};
+    start.cb = sizeof start;
+    PROCESS_INFORMATION process{};
+    std::vector<std::string> rows;
+    if (CreateProcessW(program, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                       &start, &process)) {
+      // The list answers on this thread, which keeps handling what is sent to it meanwhile.
+      MSG message;
+      while (MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, 30000, QS_SENDMESSAGE) ==
+             WAIT_OBJECT_0 + 1)
+        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+      CloseHandle(process.hThread);
+      CloseHandle(process.hProcess);
+      std::istringstream lines(readFile(windows::utf8(file)));
+      for (std::string line; std::getline(lines, line);)
+        rows.push_back(line);
+    }
+    DeleteFileW(file);
+    return rows;
   }
 
   ControlFacts facts(const std::string& window, const std::string& control) override {
@@ -211,7 +235,8 @@ class Win32User : public ScriptedUser {
       if (row == choice) facts.choice = facts.rows.back();
     }
     facts.textCut = textCut(child, dpiOf(top->hwnd()));
-    readAccessible(child, top->dirList(control) != nullptr, facts);
+    facts.accessibleName = accessibleName(child);
+    if (top->dirList(control)) facts.rows = readAcross(child);
     return facts;
   }
 
@@ -285,9 +310,11 @@ class Win32User : public ScriptedUser {
     HWND target = usable(window, control);
     if (!target) return;
     SetFocus(target);
-    for (const UINT code : codes)
+    // One key at a time: the characters the loop makes of a key come before the next key.
+    for (const UINT code : codes) {
       key(target, code);
-    settle();
+      settle();
+    }
   }
 
   // Handles what is queued, as the screen catches up while a user looks.
@@ -299,7 +326,7 @@ class Win32User : public ScriptedUser {
   }
 
   // The list as the user sees it once it has painted: the driver lists nothing itself.
-  win32::DirListBox* shownList(const std::string& window, const std::string& control) {
+  win32::DirListView* shownList(const std::string& window, const std::string& control) {
     settle();
     return dirList(window, control);
   }
@@ -335,9 +362,9 @@ class Win32User : public ScriptedUser {
     return found;
   }
 
-  win32::DirListBox* dirList(const std::string& window, const std::string& control) {
+  win32::DirListView* dirList(const std::string& window, const std::string& control) {
     Win32Window* top = findWindow(window);
-    win32::DirListBox* list = top ? top->dirList(control) : nullptr;
+    win32::DirListView* list = top ? top->dirList(control) : nullptr;
     return top && !list ? noControl(window, control) : list;
   }
 
@@ -352,6 +379,36 @@ class Win32User : public ScriptedUser {
 };
 
 }  // namespace
+
+int readListAcross(const char* list, const char* file) {
+  const auto window = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(std::stoull(list)));
+  DWORD id = 0;
+  GetWindowThreadProcessId(window, &id);
+  const HANDLE owner =
+      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, id);
+  if (!owner) return 1;
+  constexpr int kRoom = 1024;  // characters a row may have
+  auto* lent = static_cast<char*>(
+      VirtualAllocEx(owner, nullptr, sizeof(LVITEMW) + kRoom * 2, MEM_COMMIT, PAGE_READWRITE));
+  std::string out;
+  const auto count = static_cast<int>(SendMessageW(window, LVM_GETITEMCOUNT, 0, 0));
+  for (int row = 0; lent && row < count; ++row) {
+    LVITEMW item{};
+    item.iItem = row;
+    item.pszText = reinterpret_cast<wchar_t*>(lent + sizeof(LVITEMW));
+    item.cchTextMax = kRoom;
+    std::wstring text(kRoom, L'\0');
+    if (!WriteProcessMemory(owner, lent, &item, sizeof item, nullptr)) break;
+    const auto length = SendMessageW(window, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(lent));
+    ReadProcessMemory(owner, item.pszText, text.data(), kRoom * 2, nullptr);
+    text.resize(static_cast<std::size_t>(std::clamp<LRESULT>(length, 0, kRoom)));
+    out += windows::utf8(text) + "\n";
+  }
+  VirtualFreeEx(owner, lent, 0, MEM_RELEASE);
+  CloseHandle(owner);
+  writeFile(file, out);
+  return 0;
+}
 
 std::unique_ptr<ScriptedUser> makeScriptedUser() {
   return std::make_unique<Win32User>();

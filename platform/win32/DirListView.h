@@ -1,7 +1,12 @@
 #pragma once
 
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <memory>
 #include <string>
-#include <vector>
+#include <type_traits>
 
 #include "platform/frontend/FolderRows.h"
 #include "platform/win32/ChildControl.h"
@@ -9,12 +14,15 @@
 
 namespace qb::win32 {
 
-// A folder list as users know it, showing FolderRows, each row indented by its depth. A double
-// click or Enter opens a folder; a single click only selects; arrow keys and typing move the
-// selection. Rows are drawn on demand, so a folder of 100,000 subfolders shows at once.
-class DirListBox : public ChildControl {
+// A folder list as users know it, showing FolderRows in the common controls' list view, each row
+// indented by its depth, with an open or a closed folder. The list keeps no rows of its own: it
+// asks for each as it draws it or as a screen reader reads it, so a folder of 100,000
+// subfolders shows at once, and its rows are named, found by typing and read out by the
+// system's own support for list views. A double click or Enter opens a folder; a single click
+// only selects.
+class DirListView : public ChildControl {
  public:
-  DirListBox(HWND parent, int id, const ControlSpec& spec);
+  DirListView(HWND parent, int id, const ControlSpec& spec);
 
   // Called when the user opens the folder at the given path.
   std::function<void(const std::string&)> onOpen = [](const std::string&) {};
@@ -36,22 +44,19 @@ class DirListBox : public ChildControl {
  private:
   static LRESULT CALLBACK subclass(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam,
                                    UINT_PTR id, DWORD_PTR data);
+  LRESULT notified(const NMHDR& header);
   void scheduleListing();
   void open(int row);
-  void typeAhead(wchar_t typed);
-  void draw(const DRAWITEMSTRUCT& item);
-  std::wstring nameAt(std::size_t row) const;
-  int selectedRow() const;
+  int find(const NMLVFINDITEMW& search);
+  void fitColumn();
+
+  struct ImageListDeleter {
+    void operator()(HIMAGELIST list) const { ImageList_Destroy(list); }
+  };
 
   FolderRows rows_;
   bool scheduled_ = false;
-
-  std::wstring typed_;
-  ULONGLONG lastTyped_ = 0;
-
-  HFONT font_ = nullptr;
-  OwnedIcon open_, closed_;
-  int iconSize_ = 16, indent_ = 8, margin_ = 2;
+  std::unique_ptr<std::remove_pointer_t<HIMAGELIST>, ImageListDeleter> pictures_;
 };
 
 }  // namespace qb::win32
