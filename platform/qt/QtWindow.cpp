@@ -88,53 +88,36 @@ QString qs(const std::string& text) {
   return QString::fromStdString(text);
 }
 
-int pixels(int twips, double pixelsPerTwip) {
-  return static_cast<int>(std::lround(twips * pixelsPerTwip));
-}
-
+// The program's own fonts are sized for the usual 9-point dialog font: they grow with the
+// desktop's, as the rest of the window does, and never shrink below what the table gives them.
 QFont fontOf(const Font& font, const QFont& base) {
   if (font.family.empty()) return base;
-  QFont made(qs(font.family), font.points, font.bold ? QFont::Bold : QFont::Normal);
+  const double desktop = base.pointSizeF() > 0 ? base.pointSizeF() : QFontInfo(base).pointSizeF();
+  QFont made(qs(font.family));
+  made.setPointSizeF(font.points * std::max(1.0, desktop / 9));
+  made.setBold(font.bold);
   if (font.family == "Courier New") made.setStyleHint(QFont::TypeWriter);
   return made;
 }
 
-// The largest size, no larger than the font's own, at which fits holds.
-QFont fitted(QFont font, const std::function<bool(const QFontMetrics&)>& fits) {
-  constexpr double kSmallest = 6;
-  // A font given in pixels has no point size of its own until it is matched.
-  const double own = font.pointSizeF() > 0 ? font.pointSizeF() : QFontInfo(font).pointSizeF();
-  for (double points = own; points > kSmallest; points -= 0.5) {
-    font.setPointSizeF(points);
-    if (fits(QFontMetrics(font))) return font;
-  }
-  font.setPointSizeF(kSmallest);
-  return font;
-}
-
-// The twips layout stays whatever the desktop's font: a control's text is made small enough to
-// show whole in the control's rectangle, as in the small dialog font the layout was drawn for.
-QFont fittedTo(const QWidget& control, const QString& caption, bool autoSize) {
+// Whether the control's text shows whole in its rectangle, in its font: a caption, or one line
+// of a box or a drop-down list in the area its style leaves for text. A folder list scrolls.
+bool showsWhole(const QWidget& control, const QString& caption, bool autoSize) {
   const QSize room = control.size();
+  const QFontMetrics metrics(control.font());
   const int frame = control.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &control);
   if (qobject_cast<const QLabel*>(&control)) {
-    return fitted(control.font(), [&](const QFontMetrics& metrics) {
-      const int width = autoSize ? QWIDGETSIZE_MAX : room.width();
-      const QRect text =
-          metrics.boundingRect(QRect(0, 0, width, QWIDGETSIZE_MAX), Qt::TextWordWrap, caption);
-      return text.width() <= width && text.height() <= room.height();
-    });
+    const int width = autoSize ? QWIDGETSIZE_MAX : room.width();
+    const QRect text =
+        metrics.boundingRect(QRect(0, 0, width, QWIDGETSIZE_MAX), Qt::TextWordWrap, caption);
+    return text.width() <= width && text.height() <= room.height();
   }
   if (qobject_cast<const QPushButton*>(&control)) {
-    if (caption.isEmpty()) return control.font();
+    if (caption.isEmpty()) return true;
     const QSize inside = room - QSize(2 * frame, 2 * frame);
-    return fitted(control.font(), [&](const QFontMetrics& metrics) {
-      const QRect text = metrics.boundingRect(QRect(QPoint(), inside), Qt::TextWordWrap, caption);
-      return text.width() <= inside.width() && text.height() <= inside.height();
-    });
+    const QRect text = metrics.boundingRect(QRect(QPoint(), inside), Qt::TextWordWrap, caption);
+    return text.width() <= inside.width() && text.height() <= inside.height();
   }
-  // A box or a drop-down list shows one line whole, in the area its style leaves for text; a
-  // folder list scrolls.
   int lineRoom = room.height() - 2 * frame;
   if (const auto* box = qobject_cast<const QPlainTextEdit*>(&control)) {
     // Its lines do not wrap: a long path brings the scroll bar under them, which takes room.
@@ -153,10 +136,9 @@ QFont fittedTo(const QWidget& control, const QString& caption, bool autoSize) {
             ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, drives)
             .height();
   } else {
-    return control.font();
+    return true;
   }
-  return fitted(control.font(),
-                [&](const QFontMetrics& metrics) { return metrics.height() <= lineRoom; });
+  return metrics.height() <= lineRoom;
 }
 
 }  // namespace
@@ -182,18 +164,14 @@ QtWindow::QtWindow(const WindowSpec& spec) : spec_(spec) {
     window->onDrop = [this](const std::vector<std::string>& paths) { reportDrop(paths); };
   }
 
-  const QScreen* screen = QGuiApplication::primaryScreen();
-  const double pixelsPerTwip = (screen ? screen->logicalDotsPerInch() : 96.0) / 1440.0;
-  window->setFixedSize(pixels(spec.clientWidth, pixelsPerTwip),
-                       pixels(spec.clientHeight, pixelsPerTwip));
-
   QWidget* previous = nullptr;
   for (std::size_t i = 0; i < spec.controls.size(); ++i) {
-    QWidget* made = makeControl(spec.controls[i], static_cast<int>(i), pixelsPerTwip);
+    QWidget* made = makeControl(spec.controls[i], static_cast<int>(i));
     controls_.push_back(made);
     if (previous && made->focusPolicy() != Qt::NoFocus) QWidget::setTabOrder(previous, made);
     if (made->focusPolicy() != Qt::NoFocus) previous = made;
   }
+  layOut();
   // A box named by a label's caption is that label's box: a reader says the label with it.
   for (std::size_t i = 0; i < spec.controls.size(); ++i) {
     if (spec.controls[i].kind != ControlKind::Label) continue;
@@ -224,7 +202,7 @@ QtWindow::~QtWindow() {
   window_->deleteLater();
 }
 
-QWidget* QtWindow::makeControl(const ControlSpec& spec, int index, double pixelsPerTwip) {
+QWidget* QtWindow::makeControl(const ControlSpec& spec, int index) {
   QWidget* made = nullptr;
   switch (spec.kind) {
     case ControlKind::Label: {
@@ -288,12 +266,37 @@ QWidget* QtWindow::makeControl(const ControlSpec& spec, int index, double pixels
   }
   // A drop anywhere on the window is the window's, not a box's that would paste its address.
   if (spec_.takesDrops) made->setAcceptDrops(false);
-  made->setGeometry(pixels(spec.rect.left, pixelsPerTwip), pixels(spec.rect.top, pixelsPerTwip),
-                    pixels(spec.rect.width, pixelsPerTwip),
-                    pixels(spec.rect.height, pixelsPerTwip));
-  made->setFont(fittedTo(*made, qs(spec.caption), spec.flags & kAutoSize));
-  if (spec.flags & kAutoSize) made->resize(made->sizeHint().width(), made->height());
   return made;
+}
+
+// The table's twips at the screen's DPI, and more, alike for the whole window, where the
+// desktop's font needs more room than the table gives a control: a few percent at a time, until
+// every text shows whole; a window five times its size would no longer fit a screen.
+void QtWindow::layOut() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  const double perTwip = (screen ? screen->logicalDotsPerInch() : 96.0) / 1440.0;
+  double scale = 1;
+  const auto place = [&] {
+    const auto px = [&](int twips) {
+      return static_cast<int>(std::lround(twips * perTwip * scale));
+    };
+    bool whole = true;
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+      const ControlSpec& spec = spec_.controls[i];
+      QWidget* control = controls_[i];
+      control->setGeometry(px(spec.rect.left), px(spec.rect.top), px(spec.rect.width),
+                           px(spec.rect.height));
+      whole = whole && showsWhole(*control, qs(spec.caption), spec.flags & kAutoSize);
+    }
+    window_->setFixedSize(px(spec_.clientWidth), px(spec_.clientHeight));
+    return whole;
+  };
+  while (!place() && scale < 5)
+    scale *= 1.03;
+  for (std::size_t i = 0; i < controls_.size(); ++i) {
+    if (spec_.controls[i].flags & kAutoSize)
+      controls_[i]->resize(controls_[i]->sizeHint().width(), controls_[i]->height());
+  }
 }
 
 template <typename T>

@@ -29,7 +29,8 @@ class QtWindow : public LiveWindow {
   QWidget* widget() const { return window_; }
 
  private:
-  QWidget* makeControl(const ControlSpec& spec, int index, double pixelsPerTwip);
+  QWidget* makeControl(const ControlSpec& spec, int index);
+  void layOut();
   template <typename T>
   T* control(int index) const;
 

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cmath>
 
 #include "platform/win32/Win32Toolkit.h"
 #include "platform/win32/dpi.h"
@@ -17,6 +18,7 @@ struct Box {
   std::wstring prompt;
   HWND label = nullptr, edit = nullptr, ok = nullptr, cancel = nullptr;
   OwnedFont font;
+  UINT dpi = 0;  // laid out for
   bool done = false;
   bool accepted = false;
 };
@@ -27,13 +29,21 @@ void move(HWND control, const RECT& at, HFONT font) {
                SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-// Laid out like a small dialog at dpi: the prompt, the line under it, the buttons at the bottom.
-// Returns the size of the window's frame.
-SIZE layOut(HWND window, Box& box, UINT dpi) {
-  const auto px = [dpi](int at96) { return scaled(at96, dpi); };
+// Laid out like a small dialog at dpi and the user's text size: the prompt, the line under it,
+// the buttons at the bottom, each as large as its text needs. Returns the size of the window's
+// frame; only measures when apply is false.
+SIZE layOut(HWND window, Box& box, UINT dpi, bool apply) {
+  const double text = textScale();
+  const auto px = [dpi, text](int at96) {
+    return static_cast<int>(std::lround(at96 * text * dpi / 96));
+  };
   OwnedFont font = messageFont(dpi);
-  const int width = px(360), margin = px(11), gap = px(7);
-  const int buttonWidth = px(75), buttonHeight = px(23);
+  const int margin = px(11), gap = px(7);
+  const SIZE ok = textSize(window, font.get(), windowText(box.ok));
+  const SIZE cancel = textSize(window, font.get(), windowText(box.cancel));
+  const int buttonWidth = std::max<int>(px(75), std::max(ok.cx, cancel.cx) + scaled(16, dpi));
+  const int buttonHeight = std::max<int>(px(23), std::max(ok.cy, cancel.cy) + scaled(10, dpi));
+  const int width = std::max(px(360), 2 * margin + 2 * buttonWidth + gap);
   HDC dc = GetDC(window);
   HGDIOBJ old = SelectObject(dc, font.get());
   RECT measured{0, 0, width - 2 * margin, 0};
@@ -43,9 +53,10 @@ SIZE layOut(HWND window, Box& box, UINT dpi) {
   ReleaseDC(window, dc);
   const int promptHeight = measured.bottom;
   const int editTop = margin + promptHeight + gap;
-  const int editHeight = lineHeight(window, font.get()) + px(8);
+  const int editHeight = lineHeight(window, font.get()) + scaled(8, dpi);
   const int buttonTop = editTop + editHeight + margin;
   const int height = buttonTop + buttonHeight + margin;
+  if (!apply) return frameSize(width, height, kStyle, kExStyle, dpi);
   const int cancelLeft = width - margin - buttonWidth;
   const int okLeft = cancelLeft - gap - buttonWidth;
   move(box.label, {margin, margin, width - margin, margin + promptHeight}, font.get());
@@ -55,6 +66,7 @@ SIZE layOut(HWND window, Box& box, UINT dpi) {
        font.get());
   // The old font goes only once no control uses it.
   box.font = std::move(font);
+  box.dpi = dpi;
   return frameSize(width, height, kStyle, kExStyle, dpi);
 }
 
@@ -80,9 +92,13 @@ LRESULT CALLBACK procedure(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam
       case WM_ACTIVATE:
         if (LOWORD(wParam) != WA_INACTIVE && box->edit) SetFocus(box->edit);
         return 0;
+      case WM_GETDPISCALEDSIZE:
+        *reinterpret_cast<SIZE*>(lParam) = layOut(hwnd, *box, static_cast<UINT>(wParam), false);
+        return TRUE;
       case WM_DPICHANGED: {
+        if (HIWORD(wParam) == box->dpi) return 0;
         // Laid out again for the monitor it moved to, where and as large as Windows suggests.
-        layOut(hwnd, *box, HIWORD(wParam));
+        layOut(hwnd, *box, HIWORD(wParam), true);
         const auto* suggested = reinterpret_cast<const RECT*>(lParam);
         SetWindowPos(hwnd, nullptr, suggested->left, suggested->top,
                      suggested->right - suggested->left, suggested->bottom - suggested->top,
@@ -121,7 +137,7 @@ std::string runInputBox(HWND owner, const std::string& prompt, const std::string
   box.edit = child(window, L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 100);
   box.ok = child(window, L"BUTTON", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, 0, IDOK);
   box.cancel = child(window, L"BUTTON", L"Cancel", WS_TABSTOP | BS_PUSHBUTTON, 0, IDCANCEL);
-  const SIZE frame = layOut(window, box, dpi);
+  const SIZE frame = layOut(window, box, dpi, true);
   SetWindowPos(window, nullptr, area.left + (area.right - area.left - frame.cx) / 2,
                area.top + (area.bottom - area.top - frame.cy) / 2, frame.cx, frame.cy,
                SWP_NOZORDER | SWP_NOACTIVATE);

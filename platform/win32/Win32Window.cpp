@@ -4,11 +4,11 @@
 #include <shellapi.h>
 
 #include <algorithm>
-#include <climits>
 #include <utility>
 
 #include "platform/win32/Controls.h"
 #include "platform/win32/DirListView.h"
+#include "platform/win32/Layout.h"
 #include "platform/win32/Win32Toolkit.h"
 #include "platform/win32/text.h"
 #include "platform/windows/library.h"
@@ -22,34 +22,6 @@ constexpr wchar_t kClass[] = L"QuenbrookWindow";
 // Control IDs start above IDOK and IDCANCEL, so that Enter and Esc press no control.
 constexpr int kFirstId = 100;
 constexpr UINT_PTR kTooltipsTimer = 1;
-
-RECT pixelsOf(const Twips& twips, UINT dpi) {
-  const int left = pixelsOfTwips(twips.left, dpi);
-  const int top = pixelsOfTwips(twips.top, dpi);
-  return {left, top, left + pixelsOfTwips(twips.width, dpi),
-          top + pixelsOfTwips(twips.height, dpi)};
-}
-
-// The text that must fit a control whole, and the room it has there: inside a box's and a
-// button's edges, and a path box's scroll bar. A box may hold any text, so its room is measured
-// with letters that reach above and below all others.
-std::pair<std::wstring, SIZE> textRoom(const ControlSpec& spec, const RECT& rect, UINT dpi) {
-  // A 3-D edge is two pixels at 96 DPI, and scaled with the rest of the window.
-  const int edge = scaled(2, dpi);
-  SIZE room{rect.right - rect.left - 2 * edge, rect.bottom - rect.top - 2 * edge};
-  switch (spec.kind) {
-    case ControlKind::TextBox:
-      if (spec.flags & kMultiLine) room.cy -= systemMetric(SM_CYHSCROLL, dpi);
-      // Long text scrolls sideways.
-      return {L"\u00c1\u00c7gjpqy|", {LONG_MAX, room.cy}};
-    case ControlKind::Button:
-      if (spec.picture != Picture::None) break;
-      return {windows::wide(spec.caption), room};
-    default:
-      break;
-  }
-  return {};
-}
 
 // Dropping from Explorer, from shell32, which is loaded only once the first window has painted:
 // importing it would put its loading, and all it loads, before step 1's window.
@@ -156,7 +128,7 @@ HWND Win32Window::tooltips() {
                               WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
                               CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
                               GetModuleHandleW(nullptr), nullptr);
-  SendMessageW(tooltips_, WM_SETFONT, reinterpret_cast<WPARAM>(messageFont_.get()), FALSE);
+  SendMessageW(tooltips_, WM_SETFONT, reinterpret_cast<WPARAM>(layout_.message.get()), FALSE);
   for (std::size_t i = 0; i < controls_.size(); ++i) {
     if (spec_.controls[i].tooltip.empty()) continue;
     std::wstring tip = windows::wide(spec_.controls[i].tooltip);
@@ -172,34 +144,15 @@ HWND Win32Window::tooltips() {
 }
 
 void Win32Window::layout(UINT dpi) {
-  dpi_ = dpi;
-  OwnedFont message = messageFont(dpi);
-  std::vector<OwnedFont> own(controls_.size());
-  for (std::size_t i = 0; i < controls_.size(); ++i) {
-    const qb::Font& font = spec_.controls[i].font;
-    HFONT used = message.get();
-    if (!font.family.empty()) {
-      own[i] = namedFont(windows::wide(font.family).c_str(), font.points, font.bold, dpi);
-      used = own[i].get();
-    }
-    // A system font taller than the table's controls allow, such as Segoe UI in a 255-twip
-    // button, would lose its descenders: that control's text is made smaller until it fits.
-    const RECT rect = pixelsOf(spec_.controls[i].rect, dpi);
-    const auto [text, room] = textRoom(spec_.controls[i], rect, dpi);
-    if (OwnedFont smaller = shrunkToFit(hwnd_, used, text, room, dpi)) {
-      own[i] = std::move(smaller);
-      used = own[i].get();
-    }
-    controls_[i]->place(rect, dpi, used);
-  }
+  Layout next = layoutFor(hwnd_, spec_, dpi);
+  for (std::size_t i = 0; i < controls_.size(); ++i)
+    controls_[i]->place(next.rect(spec_.controls[i].rect), dpi, next.font(i));
   // The old fonts go only once no control uses them.
-  messageFont_ = std::move(message);
-  ownFonts_ = std::move(own);
+  layout_ = std::move(next);
   if (tooltips_) {
-    SendMessageW(tooltips_, WM_SETFONT, reinterpret_cast<WPARAM>(messageFont_.get()), FALSE);
+    SendMessageW(tooltips_, WM_SETFONT, reinterpret_cast<WPARAM>(layout_.message.get()), FALSE);
   }
-
-  const SIZE size = frame();
+  const SIZE size = frame(layout_);
   SetWindowPos(hwnd_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
   const int icon = spec_.icon == WindowIcon::Folder ? IDI_FOLDER : IDI_PROGRAM;
@@ -211,9 +164,9 @@ void Win32Window::layout(UINT dpi) {
   smallIcon_ = std::move(small);
 }
 
-SIZE Win32Window::frame() const {
-  return frameSize(pixelsOfTwips(spec_.clientWidth, dpi_), pixelsOfTwips(spec_.clientHeight, dpi_),
-                   style_, exStyle_, dpi_);
+SIZE Win32Window::frame(const Layout& layout) const {
+  return frameSize(layout.pixels(spec_.clientWidth), layout.pixels(spec_.clientHeight), style_,
+                   exStyle_, layout.dpi);
 }
 
 void Win32Window::show(LiveWindow* owner) {
@@ -225,8 +178,8 @@ void Win32Window::show(LiveWindow* owner) {
   const RECT area = centringArea(spec_.placement == Placement::CenterOwner ? ownerWindow : nullptr);
   // Sized for the monitor it lands on before it moves there.
   const UINT dpi = dpiOfMonitor(MonitorFromRect(&area, MONITOR_DEFAULTTONEAREST));
-  if (dpi != dpi_) layout(dpi);
-  const SIZE size = frame();
+  if (dpi != layout_.dpi) layout(dpi);
+  const SIZE size = frame(layout_);
   const int x = area.left + (area.right - area.left - size.cx) / 2;
   const int y = area.top + (area.bottom - area.top - size.cy) / 2;
   SetWindowPos(hwnd_, nullptr, x, y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -394,9 +347,16 @@ LRESULT Win32Window::handle(UINT message, WPARAM wParam, LPARAM lParam) {
       // Sent as the window is disabled, before its control loses the focus.
       rememberFocus();
       break;
+    case WM_GETDPISCALEDSIZE: {
+      // The size the twips give at the new DPI, which Windows then suggests as it moves the
+      // window: sizes scaled from the old ones would drift from the table.
+      const Layout next = layoutFor(hwnd_, spec_, static_cast<UINT>(wParam));
+      *reinterpret_cast<SIZE*>(lParam) = frame(next);
+      return TRUE;
+    }
     case WM_DPICHANGED: {
       const UINT dpi = HIWORD(wParam);
-      if (dpi == dpi_) return 0;
+      if (dpi == layout_.dpi) return 0;
       layout(dpi);
       // Where and how large Windows suggests, so that the window stays under the mouse as it
       // moves between monitors.

@@ -7,6 +7,7 @@
 
 #include "platform/toolkit.h"
 #include "platform/win32/ChildControl.h"
+#include "platform/win32/Layout.h"
 #include "platform/win32/dpi.h"
 
 namespace qb::win32 {
@@ -46,7 +47,7 @@ class Win32Window : public LiveWindow {
   LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
   void makeControl(const ControlSpec& spec, int index);
   void layout(UINT dpi);
-  SIZE frame() const;
+  SIZE frame(const Layout& layout) const;
   void focusFirst();
   void rememberFocus();
   void release();
@@ -58,11 +59,9 @@ class Win32Window : public LiveWindow {
   HWND hwnd_ = nullptr;
   HWND tooltips_ = nullptr;
   HWND focus_ = nullptr;  // the control that had the focus when the window last lost it
-  UINT dpi_ = 96;
   DWORD style_ = 0, exStyle_ = 0;
   std::vector<std::unique_ptr<ChildControl>> controls_;
-  OwnedFont messageFont_;
-  std::vector<OwnedFont> ownFonts_;  // per control; null where the message font serves
+  Layout layout_;
   OwnedIcon bigIcon_, smallIcon_;
 };
 

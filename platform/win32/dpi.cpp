@@ -2,6 +2,7 @@
 
 #include <shellscalingapi.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "platform/windows/library.h"
@@ -52,10 +53,6 @@ int scaled(int pixelsAt96, UINT dpi) {
   return MulDiv(pixelsAt96, static_cast<int>(dpi), 96);
 }
 
-int pixelsOfTwips(int twips, UINT dpi) {
-  return static_cast<int>(std::lround(twips * static_cast<double>(dpi) / 1440.0));
-}
-
 int systemMetric(int index, UINT dpi) {
   static const auto get =
       windows::systemFunction<GetMetricForDpi>(L"user32.dll", "GetSystemMetricsForDpi");
@@ -86,42 +83,36 @@ OwnedFont messageFont(UINT dpi) {
     font.lfHeight = MulDiv(font.lfHeight, static_cast<int>(dpi), static_cast<int>(screenDpi()));
     return OwnedFont(CreateFontIndirectW(&font));
   }
-  return namedFont(L"Segoe UI", 9, false, dpi);
+  return namedFont(L"Segoe UI", 9 * textScale(), false, dpi);
 }
 
-OwnedFont namedFont(const wchar_t* family, int points, bool bold, UINT dpi) {
-  return OwnedFont(CreateFontW(-MulDiv(points, static_cast<int>(dpi), 72), 0, 0, 0,
+OwnedFont namedFont(const wchar_t* family, double points, bool bold, UINT dpi) {
+  return OwnedFont(CreateFontW(-static_cast<int>(std::lround(points * dpi / 72)), 0, 0, 0,
                                bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY,
                                DEFAULT_PITCH | FF_DONTCARE, family));
 }
 
-OwnedFont shrunkToFit(HWND window, HFONT font, const std::wstring& text, SIZE room, UINT dpi) {
-  LOGFONTW shape{};
-  if (text.empty() || !GetObjectW(font, sizeof(shape), &shape) || shape.lfHeight == 0) return {};
-  // About 6 points: below that a caption is no longer read.
-  const int smallest = MulDiv(6, static_cast<int>(dpi), 72);
-  const LONG sign = shape.lfHeight < 0 ? -1 : 1;
+double textScale() {
+  static const auto get =
+      windows::systemFunction<decltype(&RegGetValueW)>(L"advapi32.dll", "RegGetValueW");
+  DWORD percent = 100, size = sizeof percent;
+  if (!get || get(HKEY_CURRENT_USER, L"Software\\Microsoft\\Accessibility", L"TextScaleFactor",
+                  RRF_RT_REG_DWORD, nullptr, &percent, &size) != ERROR_SUCCESS) {
+    return 1;
+  }
+  return std::clamp<DWORD>(percent, 100, 225) / 100.0;
+}
+
+SIZE textSize(HWND window, HFONT font, const std::wstring& text) {
   HDC dc = GetDC(window);
   HGDIOBJ old = SelectObject(dc, font);
-  OwnedFont made;
-  for (;;) {
-    RECT measured{0, 0, 0, 0};
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measured,
-              DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-    if ((measured.right <= room.cx && measured.bottom <= room.cy) ||
-        sign * shape.lfHeight <= smallest) {
-      break;
-    }
-    shape.lfHeight -= sign;
-    OwnedFont smaller(CreateFontIndirectW(&shape));
-    if (!smaller) break;
-    SelectObject(dc, smaller.get());
-    made = std::move(smaller);
-  }
+  RECT measured{0, 0, 0, 0};
+  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &measured,
+            DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
   SelectObject(dc, old);
   ReleaseDC(window, dc);
-  return made;
+  return {measured.right, measured.bottom};
 }
 
 int lineHeight(HWND window, HFONT font) {

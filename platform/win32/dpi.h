@@ -19,7 +19,6 @@ UINT dpiOfMonitor(HMONITOR monitor);
 
 // A length at 96 DPI, scaled for dpi.
 int scaled(int pixelsAt96, UINT dpi);
-int pixelsOfTwips(int twips, UINT dpi);
 int systemMetric(int index, UINT dpi);
 
 // The outer size of a window whose client area is width x height.
@@ -35,13 +34,15 @@ struct IconDeleter {
 using OwnedFont = std::unique_ptr<std::remove_pointer_t<HFONT>, GdiDeleter>;
 using OwnedIcon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
 
-// The system's message font at dpi.
+// The user's text size (Settings > Accessibility > Text size): 1 for 100%, up to 2.25.
+double textScale();
+
+// The system's message font at dpi, in the size the user chose.
 OwnedFont messageFont(UINT dpi);
-OwnedFont namedFont(const wchar_t* family, int points, bool bold, UINT dpi);
-// font made smaller, a pixel at a time, until text on one line fits room; null when font fits
-// as it is. Text that fits at no readable size gets the smallest.
-OwnedFont shrunkToFit(HWND window, HFONT font, const std::wstring& text, SIZE room, UINT dpi);
+OwnedFont namedFont(const wchar_t* family, double points, bool bold, UINT dpi);
 int lineHeight(HWND window, HFONT font);
+// The size of text on one line in font.
+SIZE textSize(HWND window, HFONT font, const std::wstring& text);
 
 // Registers a window class with the dialog background and the arrow cursor.
 ATOM registerDialogClass(const wchar_t* name, WNDPROC procedure);

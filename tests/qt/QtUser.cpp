@@ -5,6 +5,7 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QFontInfo>
 #include <QComboBox>
 #include <QDropEvent>
 #include <QInputMethodEvent>
@@ -162,6 +163,7 @@ class QtUser : public ScriptedUser {
       facts.choice = combo->currentData().toString().toStdString();
     }
     facts.textCut = textCut(*widget);
+    facts.points = QFontInfo(widget->font()).pointSizeF();
     // Outlined: the current row's top edge is dotted, not the plain edge of a selection.
     if (auto* list = dynamic_cast<DirListWidget*>(widget); list && list->hasFocus()) {
       const QImage row = list->viewport()->grab(list->visualRect(list->currentIndex())).toImage();

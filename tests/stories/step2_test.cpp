@@ -97,17 +97,26 @@ TEST_F(Step2, TheTypicalRunMakesTheProjectInDocumentsAndAShortcutOnTheDesktop) {
   });
 }
 
-// At a larger desktop font the layout stays, and every caption and line still shows whole, on
-// monitors of 100 to 200% scaling too.
+// At a larger desktop font the layout grows alike, and every caption and line shows whole, in a
+// font no smaller than the user chose, on monitors of 100 to 200% scaling too; a window moved
+// back to where it began has its size again.
 TEST_F(Step2, AtALargerDesktopFontEveryTextShowsWhole) {
-  user().setDesktopFont(11);
+  constexpr int kPoints = 11;
+  user().setDesktopFont(kPoints);
   const auto whole = [&](const std::string& window, const std::vector<std::string>& controls) {
+    const ControlFacts before = user().facts(window, "");
     for (const int dpi : {192, 168, 144, 120, 96}) {
       EXPECT_TRUE(user().moveToScale(window, dpi)) << window << " at " << dpi;
-      for (const std::string& control : controls)
-        EXPECT_FALSE(user().facts(window, control).textCut)
-            << window << " " << control << " at " << dpi;
+      for (const std::string& control : controls) {
+        const ControlFacts facts = user().facts(window, control);
+        EXPECT_FALSE(facts.textCut) << window << " " << control << " at " << dpi;
+        EXPECT_GE(facts.points, kPoints - 0.5) << window << " " << control << " at " << dpi;
+      }
     }
+    const ControlFacts after = user().facts(window, "");
+    EXPECT_EQ(std::make_pair(after.width, after.height),
+              std::make_pair(before.width, before.height))
+        << window;
   };
   play([&] {
     whole("frmMain", {"Command1", "Text1", "btnCancel"});
@@ -116,7 +125,7 @@ TEST_F(Step2, AtALargerDesktopFontEveryTextShowsWhole) {
       user().whenOpens("frmGetFolder", [&] {
         // With a path too long for it, the path box's scroll bar shows and takes room.
         user().type("frmGetFolder", "txtPathlist", temp() / std::string(80, 'x'));
-        whole("frmGetFolder", {"Drive1", "txtPathlist"});
+        whole("frmGetFolder", {"Drive1", "Dir1", "txtPathlist"});
         user().click("frmGetFolder", "btnDone");
       });
       user().click("frmMain2", "btnBrowse");

@@ -46,6 +46,8 @@ struct ControlFacts {
   bool enabled = false, active = false;
   // A list with the focus outlines the row the keys act on.
   bool rowOutlined = false;
+  // The size of its font, in points.
+  double points = 0;
 };
 
 // Keys a user presses on a control.

@@ -28,6 +28,8 @@ namespace {
 
 using win32::Win32Window;
 
+constexpr wchar_t kAccessibility[] = L"Software\\Microsoft\\Accessibility";
+
 // A key pressed and let go, posted as the keyboard sends keys to the loop.
 void key(HWND target, UINT key) {
   const LPARAM scan = static_cast<LPARAM>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC)) << 16;
@@ -39,8 +41,9 @@ void key(HWND target, UINT key) {
 class Win32User : public ScriptedUser {
  public:
   ~Win32User() override {
-    if (desktop_.cbSize)
-      SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof(desktop_), &desktop_, 0);
+    if (!desktop_.cbSize) return;
+    SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof(desktop_), &desktop_, 0);
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, kAccessibility, L"TextScaleFactor");
   }
 
   void click(const std::string& window, const std::string& control) override {
@@ -235,34 +238,44 @@ class Win32User : public ScriptedUser {
       if (row == choice) facts.choice = facts.rows.back();
     }
     facts.textCut = textCut(child, dpiOf(top->hwnd()));
+    LOGFONTW font{};
+    if (GetObjectW(reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0)), sizeof font,
+                   &font))
+      facts.points = std::abs(font.lfHeight) * 72.0 / dpiOf(top->hwnd());
     facts.accessibleName = accessibleName(child);
     if (top->dirList(control)) facts.rows = readAcross(child);
     return facts;
   }
 
-  // The system's message font, which the windows take, in a face as tall as Windows' own Segoe
-  // UI, where wine's Tahoma is smaller.
+  // The user's text size as Windows keeps it: the system's fonts in that size, and the factor
+  // Settings records. The message font is in a face as tall as Windows' own Segoe UI, where
+  // wine's Tahoma is smaller.
   void setDesktopFont(int points) override {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof(metrics);
     SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
     if (!desktop_.cbSize) desktop_ = metrics;
     metrics.lfMessageFont.lfHeight = -MulDiv(points, 96, 72);
-    wcscpy(metrics.lfMessageFont.lfFaceName, L"DejaVu Sans");
+    wcscpy_s(metrics.lfMessageFont.lfFaceName, L"DejaVu Sans");
     SystemParametersInfoW(SPI_SETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+    const DWORD percent = static_cast<DWORD>(MulDiv(points, 100, 9));
+    RegSetKeyValueW(HKEY_CURRENT_USER, kAccessibility, L"TextScaleFactor", REG_DWORD, &percent,
+                    sizeof percent);
   }
 
-  // As Windows moves a window to another monitor: it tells the window the monitor's DPI and
-  // suggests a rectangle there, the window's size scaled.
+  // As Windows moves a window to another monitor: it asks the window its size at the monitor's
+  // DPI, or scales it when the window does not say, tells it the DPI and suggests that rectangle.
   bool moveToScale(const std::string& window, int dpi) override {
     const HWND top = hwnd(window);
     if (!top) return false;
     RECT now{};
     GetWindowRect(top, &now);
     UINT& scale = scales_.try_emplace(top, dpiOf(top)).first->second;
-    RECT suggested{now.left, now.top,
-                   now.left + MulDiv(now.right - now.left, dpi, static_cast<int>(scale)),
-                   now.top + MulDiv(now.bottom - now.top, dpi, static_cast<int>(scale))};
+    SIZE size{MulDiv(now.right - now.left, dpi, static_cast<int>(scale)),
+              MulDiv(now.bottom - now.top, dpi, static_cast<int>(scale))};
+    SendMessageW(top, WM_GETDPISCALEDSIZE, static_cast<WPARAM>(dpi),
+                 reinterpret_cast<LPARAM>(&size));
+    RECT suggested{now.left, now.top, now.left + size.cx, now.top + size.cy};
     scale = static_cast<UINT>(dpi);
     SendMessageW(top, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
     GetWindowRect(top, &now);
