@@ -44,9 +44,9 @@ for size in 16 22 24 32 48 64 128 256; do
 done
 
 # Windows icons, packed from PNGs rendered into a scratch folder. Every icon holds the sizes
-# Windows draws itself (16, 20, 24, 32, 40, 48, 64 and 256: title bar, taskbar, Alt+Tab and
-# Explorer at 100% to 200%) so none of them is scaled; the picture buttons, 32 px at 100%, also
-# hold 80 and 96 for 250% and 300%.
+# Windows draws itself (16, 20, 24, 28, 32, 40, 48, 56, 64, 72 and 256: title bar, taskbar,
+# Alt+Tab and Explorer at 100% to 225%) so none of them is scaled; the picture buttons, 32 px at
+# 100%, also hold 80 and 96 for 250% and 300%.
 ico="$here/ico"
 scratch="$(mktemp -d)"
 trap 'rm -rf "$scratch"' EXIT
@@ -61,7 +61,7 @@ pack() { # pack SVG-NAME SIZE...
     done
     python3 "$here/make-ico.py" "$ico/$name.ico" "${pngs[@]}"
 }
-windows_sizes=(16 20 24 32 40 48 64 256)
+windows_sizes=(16 20 24 28 32 40 48 56 64 72 256)
 pack clipboard "${windows_sizes[@]}" 96 128
 pack folder "${windows_sizes[@]}" 96
 for name in "done" newfolder desktop mydocuments; do

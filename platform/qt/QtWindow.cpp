@@ -230,7 +230,6 @@ QWidget* QtWindow::makeControl(const ControlSpec& spec, int index) {
       button->setAutoDefault(false);
       if (spec.picture != Picture::None) {
         button->setIcon(pictureIcon(spec.picture));
-        button->setIconSize(QSize(32, 32));
       }
       connections_.push_back(
           QObject::connect(button, &QPushButton::clicked, [this, index] { reportClick(index); }));
@@ -294,8 +293,14 @@ void QtWindow::layOut() {
   while (!place() && scale < 5)
     scale *= 1.03;
   for (std::size_t i = 0; i < controls_.size(); ++i) {
+    QWidget* control = controls_[i];
     if (spec_.controls[i].flags & kAutoSize)
-      controls_[i]->resize(controls_[i]->sizeHint().width(), controls_[i]->height());
+      control->resize(control->sizeHint().width(), control->height());
+    // A 32-pixel picture in a 45-pixel button, as large in the button whatever the scale.
+    if (auto* button = qobject_cast<QPushButton*>(control); button && !button->icon().isNull()) {
+      const int size = static_cast<int>(std::lround(button->height() * 32.0 / 45.0));
+      button->setIconSize(QSize(size, size));
+    }
   }
 }
 

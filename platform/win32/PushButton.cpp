@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <cmath>
+
 #include "platform/win32/Controls.h"
 #include "platform/win32/text.h"
 #include "resources/resource_ids.h"
@@ -51,8 +53,10 @@ PushButton::PushButton(HWND parent, int id, const ControlSpec& spec)
 void PushButton::place(const RECT& rect, UINT dpi, HFONT font) {
   ChildControl::place(rect, dpi, font);
   if (spec_.picture == Picture::None) return;
-  // A 32-pixel picture at 96 DPI, drawn afresh for this DPI.
-  OwnedIcon picture = loadIcon(iconOf(spec_.picture), scaled(32, dpi));
+  // A 32-pixel picture in a 45-pixel button at 96 DPI, as large in the button at any DPI and
+  // text size, drawn afresh for that size.
+  const int size = static_cast<int>(std::lround((rect.bottom - rect.top) * 32.0 / 45.0));
+  OwnedIcon picture = loadIcon(iconOf(spec_.picture), size);
   SendMessageW(hwnd_, BM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(picture.get()));
   picture_ = std::move(picture);
 }
