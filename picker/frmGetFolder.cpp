@@ -38,22 +38,17 @@ std::string separator() {
   return std::string(1, files::kSeparator);
 }
 
-// The home folder followed by suffix. Where neither HOMEDRIVE nor HOMEPATH is set and the
-// platform keeps such folders of its own (the desktop's user folders on Linux), those serve. Where
-// the variables lead to the user's profile folder but the shell keeps the folder elsewhere
-// (moved to a cloud folder or redirected by policy, a stale one left behind), the shell's serves.
-std::string quickLocation(const char* suffix, files::UserFolder own) {
+// The home folder followed by suffix, unless the system knows better: where the variables are
+// unset or lead to no such folder (a mapped home drive without a desktop), or lead to the
+// user's profile folder while the system keeps the folder elsewhere (moved to a cloud folder or
+// redirected by policy, a stale one left behind), the folder the system keeps serves.
+std::string quickLocation(const char* suffix, files::UserFolder which) {
   const std::string home = files::environment("HOMEDRIVE") + files::environment("HOMEPATH");
-  if (home.empty()) {
-    std::string folder = files::userFolder(own);
-    if (!folder.empty()) return folder;
-  }
   const std::string location = home + separator() + suffix;
-  const std::string kept = files::shellFolder(own);
-  if (!kept.empty() && files::sameFolder(home, files::homeFolder()) &&
-      !files::sameFolder(kept, location)) {
-    return kept;
-  }
+  const std::string kept = files::userFolder(which);
+  if (kept.empty()) return location;
+  if (home.empty() || files::entryAt(location) != files::Entry::Folder) return kept;
+  if (files::sameFolder(home, files::homeFolder()) && !files::sameFolder(kept, location)) return kept;
   return location;
 }
 

@@ -51,15 +51,10 @@ std::string applicationFolder();
 // The user's home folder (HOME; on Windows the profile folder), or empty text when unknown.
 std::string homeFolder();
 
-// The desktop or documents folder that the user's desktop environment defines, or empty text
-// where the platform has no such folders of its own beyond the HOMEDRIVE and HOMEPATH rule.
+// Where the system keeps the user's desktop or documents folder (the shell's known folders on
+// Windows, the desktop's user-dirs.dirs elsewhere), or empty text when it cannot tell.
 enum class UserFolder { Desktop, Documents };
 std::string userFolder(UserFolder which);
-
-// Where the shell keeps the user's desktop or documents folder, which may have moved from the
-// profile folder (to a cloud folder, or redirected by policy); empty text where the platform
-// has no shell of that kind or cannot tell.
-std::string shellFolder(UserFolder which);
 
 // The working folder, where a new folder list starts; the root when it cannot be opened.
 std::string workingFolder();

@@ -221,10 +221,6 @@ std::string userFolder(UserFolder which) {
   return folder.empty() ? home + (desktop ? "/Desktop" : "/Documents") : folder;
 }
 
-std::string shellFolder(UserFolder /*which*/) {
-  return {};
-}
-
 std::string workingFolder() {
   try {
     return folderPath(".");

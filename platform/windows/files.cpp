@@ -333,12 +333,8 @@ std::string applicationFolder() {
   return splitLast(utf8(plain(file))).first;
 }
 
-std::string userFolder(UserFolder /*which*/) {
-  return {};
-}
-
-std::string shellFolder(UserFolder which) {
-  // Shell32 is loaded already by the windows; asked only when a button is clicked.
+std::string userFolder(UserFolder which) {
+  // Asked only when a button is clicked.
   static const auto get = windows::systemFunction<decltype(&SHGetKnownFolderPath)>(
       L"shell32.dll", "SHGetKnownFolderPath");
   const windows::Com* com = windows::com();

@@ -1,9 +1,5 @@
 // The picker's quick buttons: jumps to the desktop and documents folders, and New Folder.
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
-
 #include <optional>
 
 #include "tests/stories/Story.h"
@@ -13,6 +9,11 @@ namespace qb::test {
 namespace {
 
 const std::string kSep(1, files::kSeparator);
+#ifdef _WIN32
+constexpr char kProfileVariable[] = "USERPROFILE";
+#else
+constexpr char kProfileVariable[] = "HOME";
+#endif
 
 class QuickLocations : public PickerStory {
  protected:
@@ -40,6 +41,8 @@ TEST_F(QuickLocations, AJumpThatFindsNoFolderStaysWhereTheListIs) {
   makeFolders(temp() / "caf\xE9/DESKTOP");
   homes.insert(homes.end(), {temp() / "caf\xE9", temp() / std::string(300, 'h')});
 #endif
+  // Nor does the system keep the folders anywhere.
+  const ScopedUserFolders nowhere(temp() / "nowhere", temp() / "nowhere");
   const auto before = tree(temp().path());
   for (const std::string& home : homes) {
     SCOPED_TRACE(home);
@@ -88,36 +91,37 @@ TEST_F(QuickLocations, WithoutHomeVariablesTheJumpsLookWhereTheDesktopSays) {
 }
 #endif
 
-#ifdef _WIN32
-// The desktop moved by the shell (backed up to a cloud folder, or redirected by policy), while
-// HOMEDRIVE and HOMEPATH still name the profile folder, where a stale Desktop is left: the jump
-// goes where the shell keeps it. The move is made as Windows keeps it, in the user shell folders.
-TEST_F(QuickLocations, AJumpGoesWhereTheShellKeepsAFolderThatHasMoved) {
-  const std::string profile = files::homeFolder();
-  ScopedEnvironment drive("HOMEDRIVE", profile.substr(0, 2).c_str());
-  ScopedEnvironment path("HOMEPATH", profile.substr(2).c_str());
-  makeFolders(temp() / "Cloud/Desktop");
-  makeFolders(profile + "\\Desktop");
-  const wchar_t* key =
-      L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
-  wchar_t was[1024] = L"";
-  DWORD size = sizeof was;
-  const bool had = RegGetValueW(HKEY_CURRENT_USER, key, L"Desktop", RRF_RT_ANY | RRF_NOEXPAND,
-                                nullptr, was, &size) == ERROR_SUCCESS;
-  const auto set = [&](const std::wstring& value) {
-    RegSetKeyValueW(HKEY_CURRENT_USER, key, L"Desktop", REG_EXPAND_SZ, value.c_str(),
-                    static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+// Where the variables are unset or lead to no such folder, or lead to the user's profile folder
+// while the system keeps the folder elsewhere (moved to a cloud folder, a stale one left
+// behind), the jumps go where the system keeps the folders; otherwise where the variables say.
+TEST_F(QuickLocations, AJumpGoesWhereTheSystemKeepsTheFolderWhenTheVariablesDoNot) {
+  for (const char* name : {"Kept/Desktop", "Kept/Documents", "profile/Desktop",
+                           "profile/My Documents", "home/desktop", "home/my documents", "empty"})
+    makeFolders(temp() / name);
+  const ScopedUserFolders kept(temp() / "Kept/Desktop", temp() / "Kept/Documents");
+  const ScopedEnvironment profile(kProfileVariable, (temp() / "profile").c_str());
+  struct Case {
+    const char* home;  // HOMEPATH, under the temporary folder; null: unset
+    const char* desktop;
+    const char* documents;  // where the jumps go, under the temporary folder
   };
-  set(u8(temp() / "Cloud/Desktop").wstring());
-  play([&] {
-    pickIn(temp().path(), [&] {
-      user().click("frmGetFolder", "btnDesktop");
-      EXPECT_EQ(pathBox(), files::folderPath(temp() / "Cloud/Desktop"));
+  for (const Case& c : std::vector<Case>{{nullptr, "Kept/Desktop", "Kept/Documents"},
+                                         {"empty", "Kept/Desktop", "Kept/Documents"},
+                                         {"profile", "Kept/Desktop", "Kept/Documents"},
+                                         {"home", "home/desktop", "home/my documents"}}) {
+    SCOPED_TRACE(c.home ? c.home : "unset");
+    ScopedEnvironment drive("HOMEDRIVE", nullptr);
+    ScopedEnvironment path("HOMEPATH", c.home ? (temp() / c.home).c_str() : nullptr);
+    play([&] {
+      pickIn(temp().path(), [&] {
+        user().click("frmGetFolder", "btnDesktop");
+        EXPECT_EQ(pathBox(), files::folderPath(temp() / c.desktop));
+        user().click("frmGetFolder", "btnMyDocuments");
+        EXPECT_EQ(pathBox(), files::folderPath(temp() / c.documents));
+      });
     });
-  });
-  had ? set(was) : (void)RegDeleteKeyValueW(HKEY_CURRENT_USER, key, L"Desktop");
+  }
 }
-#endif
 
 class NewFolder : public QuickLocations {
  protected:

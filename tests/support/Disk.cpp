@@ -216,11 +216,48 @@ ScopedEnvironment::~ScopedEnvironment() {
 }
 
 #ifdef _WIN32
+namespace {
+constexpr wchar_t kShellFolders[] =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+}  // namespace
+
+ScopedUserFolders::ScopedUserFolders(const std::string& desktop, const std::string& documents) {
+  for (const auto& [name, path] :
+       {std::pair{L"Desktop", desktop}, std::pair{L"Personal", documents}}) {
+    wchar_t value[1024] = L"";
+    DWORD size = sizeof value;
+    RegGetValueW(HKEY_CURRENT_USER, kShellFolders, name, RRF_RT_ANY | RRF_NOEXPAND, nullptr, value,
+                 &size);
+    was_.emplace_back(name, value);
+    const std::wstring kept = u8(path).wstring();
+    RegSetKeyValueW(HKEY_CURRENT_USER, kShellFolders, name, REG_EXPAND_SZ, kept.c_str(),
+                    static_cast<DWORD>((kept.size() + 1) * sizeof(wchar_t)));
+  }
+}
+
+ScopedUserFolders::~ScopedUserFolders() {
+  for (const auto& [name, value] : was_) {
+    if (value.empty()) {
+      RegDeleteKeyValueW(HKEY_CURRENT_USER, kShellFolders, name.c_str());
+    } else {
+      RegSetKeyValueW(HKEY_CURRENT_USER, kShellFolders, name.c_str(), REG_EXPAND_SZ, value.c_str(),
+                      static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+    }
+  }
+}
+
 // Windows grants folder rights by access lists, which wine does not enforce; the tests that
 // need a read-only folder run on Linux.
 ReadOnlyFolder::ReadOnlyFolder(const std::string& path) : path_(path) {}
 ReadOnlyFolder::~ReadOnlyFolder() = default;
 #else
+ScopedUserFolders::ScopedUserFolders(const std::string& desktop, const std::string& documents) {
+  writeFile(config_ / "user-dirs.dirs",
+            "XDG_DESKTOP_DIR=\"" + desktop + "\"\nXDG_DOCUMENTS_DIR=\"" + documents + "\"\n");
+}
+
+ScopedUserFolders::~ScopedUserFolders() = default;
+
 ReadOnlyFolder::ReadOnlyFolder(const std::string& path) : path_(path) {
   mounted_ =
       geteuid() == 0 && mount("quenbrook-test", path.c_str(), "tmpfs", MS_RDONLY, "size=64k") == 0;

@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace qb::test {
@@ -73,6 +74,24 @@ class ScopedEnvironment {
   std::string name_;
   std::string old_;
   bool wasSet_;
+};
+
+// Where the system keeps the user's desktop and documents folders, for as long as it lives: the
+// user shell folders in Windows' registry, the desktop's user-dirs.dirs elsewhere.
+class ScopedUserFolders {
+ public:
+  ScopedUserFolders(const std::string& desktop, const std::string& documents);
+  ~ScopedUserFolders();
+  ScopedUserFolders(const ScopedUserFolders&) = delete;
+  ScopedUserFolders& operator=(const ScopedUserFolders&) = delete;
+
+ private:
+#ifdef _WIN32
+  std::vector<std::pair<std::wstring, std::wstring>> was_;  // each value, or empty when unset
+#else
+  TempFolder config_;
+  ScopedEnvironment variable_{"XDG_CONFIG_HOME", config_.path().c_str()};
+#endif
 };
 
 // A folder in which making anything fails, for root too: a read-only file system mounted over
