@@ -111,8 +111,8 @@ if [ "${1:-}" = --windows-on-display ]; then
   exit 0
 fi
 
-scripts/setup-debian.sh lintian desktop-file-utils appstream wixl mingw-w64 wine wine64 xvfb \
-  xauth xdotool
+scripts/setup-debian.sh lintian desktop-file-utils appstream wixl msitools mingw-w64 wine wine64 \
+  xvfb xauth xdotool
 
 # The Debian package, from a build of its own with Debian's flags as dpkg-buildflags gives them,
 # hardening included (bindnow is only given with hardening=+all), so the test build keeps its
@@ -159,6 +159,11 @@ cmake --preset mingw >/dev/null
 cmake --build build-win --target msi
 msi=build-win/Quenbrook-$version.msi
 echo "check-packages: $msi ($(stat -c %s "$msi") bytes)"
+# Quenbrook.exe is a versioned file, replaced by its version: the File table has the version
+# block's, and the hash table, for files without one, has no row for it.
+msiinfo export "$msi" File | grep -qP "^Quenbrook\.exe\tProgram\tQuenbrook\.exe\t\d+\t$version\t1033\t" ||
+  fail "the File table lacks Quenbrook.exe's version: $(msiinfo export "$msi" File | tail -n1)"
+! msiinfo export "$msi" MsiFileHash | grep -q '^Quenbrook\.exe' || fail "Quenbrook.exe has a hash"
 # A rebuild of the same version and the next release, made from the same sources in a scratch
 # folder, the way the msi target makes the package.
 scratch=$PWD/build-win/msi-check

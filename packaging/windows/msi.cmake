@@ -27,6 +27,33 @@ if(major GREATER 255 OR minor GREATER 255 OR CMAKE_MATCH_4 GREATER 999 OR build 
 endif()
 math(EXPR next "${build} + 1")
 
+# The program's version and language, read from its own version block as Windows Installer
+# reads them, for the File table: a versioned file is replaced by version, not by hash (the
+# "File Table" and "MsiFileHash Table" pages), and wixl leaves both columns empty.
+file(READ ${Exe} exe HEX)
+string(FIND "${exe}" "bd04effe" fixed)  # VS_FIXEDFILEINFO's signature, 0xFEEF04BD
+# "Translation", in UTF-16, then its null, its padding and the language.
+string(FIND "${exe}" "5400720061006e0073006c006100740069006f006e00" translation)
+if(fixed LESS 0 OR translation LESS 0)
+  message(FATAL_ERROR "msi.cmake: ${Exe} has no version block")
+endif()
+function(word offset out)  # the 16-bit little-endian number at offset (in hex digits)
+  string(SUBSTRING "${exe}" ${offset} 4 digits)
+  string(SUBSTRING "${digits}" 2 2 high)
+  string(SUBSTRING "${digits}" 0 2 low)
+  math(EXPR value "0x${high}${low}")
+  set(${out} ${value} PARENT_SCOPE)
+endfunction()
+set(file_version "")
+foreach(at 20 16 28 24)  # the file version's major, minor, build and revision
+  math(EXPR at "${fixed} + ${at}")
+  word(${at} part)
+  list(APPEND file_version ${part})
+endforeach()
+list(JOIN file_version . file_version)
+math(EXPR at "${translation} + 52")
+word(${at} language)
+
 # wixl only warns when it meets an attribute it does not support, and still writes a package
 # that lacks it; such a package fails the build instead.
 execute_process(
@@ -38,4 +65,13 @@ execute_process(
 if(NOT status EQUAL 0 OR NOT warnings STREQUAL "")
   file(REMOVE ${Output})
   message(FATAL_ERROR "msi.cmake: wixl failed (${status}):\n${warnings}")
+endif()
+execute_process(
+  COMMAND msibuild ${Output}
+          -q "UPDATE `File` SET `Version` = '${file_version}', `Language` = '${language}' WHERE `File` = 'Quenbrook.exe'"
+          -q "DELETE FROM `MsiFileHash` WHERE `File_` = 'Quenbrook.exe'"
+  RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  file(REMOVE ${Output})
+  message(FATAL_ERROR "msi.cmake: msibuild could not set Quenbrook.exe's version (${status})")
 endif()
