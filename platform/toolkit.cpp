@@ -44,6 +44,11 @@ void LiveWindow::reportDrop(const std::vector<std::string>& paths) {
   report([&](WindowEvents& form) { form.dropped(paths); });
 }
 
+void LiveWindow::reportFailure(const PlatformError& error) {
+  if (Toolkit* toolkit = toolkit_)
+    toolkit->post([toolkit, error] { toolkit->dispatch([&] { throw error; }); });
+}
+
 std::unique_ptr<LiveWindow> Toolkit::createWindow(const WindowSpec& spec, WindowEvents& events) {
   std::unique_ptr<LiveWindow> window = makeWindow(spec);
   window->toolkit_ = this;

@@ -106,6 +106,9 @@ class LiveWindow {
   // Items dragged from a file manager were dropped on a window whose description takes drops:
   // their full paths, as many as were dropped, whatever they are.
   void reportDrop(const std::vector<std::string>& paths);
+  // Something the front end met on its own failed, such as a folder a list could not read as it
+  // drew it: shown as a handler's failure is, once the event loop is back, never while painting.
+  void reportFailure(const PlatformError& error);
 
  private:
   friend class Toolkit;

@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/faults.h"
 #include "platform/files.h"
 #include "shortcut/ShellLink.h"
 
@@ -34,7 +35,7 @@ void makeLink(const std::string& link, const std::string& destination,
     throw PlatformError(link, "A shortcut here cannot pass arguments to what it opens.");
   }
   // symlink never replaces what is there.
-  if (symlink(destination.c_str(), link.c_str()) != 0) {
+  if (faults::failed(faults::Call::Link, link) || symlink(destination.c_str(), link.c_str()) != 0) {
     const int error = errno;
     if (error == EEXIST) {
       throw PlatformError(link,
@@ -46,11 +47,16 @@ void makeLink(const std::string& link, const std::string& destination,
 }
 
 std::string target(const std::string& link) {
-  return link;  // the system follows the link itself
+  // The system follows the link itself; another machine may read it as leading to its folder.
+  if (faults::failed(faults::Call::ReadLink, link)) return link.substr(0, link.rfind('/') + 1);
+  return link;
 }
 
 std::string removeLink(const std::string& link) {
-  if (unlink(link.c_str()) == 0 || errno == ENOENT) return {};
+  if (!faults::failed(faults::Call::Remove, link) &&
+      (unlink(link.c_str()) == 0 || errno == ENOENT)) {
+    return {};
+  }
   return std::string(std::strerror(errno)) + ".";
 }
 

@@ -11,6 +11,7 @@
 
 #include <utility>
 
+#include "platform/faults.h"
 #include "platform/files.h"
 #include "platform/windows/com.h"
 #include "platform/windows/files.h"
@@ -142,8 +143,11 @@ void makeLink(const std::string& link, const std::string& destination,
   if (!open) throw PlatformError(link, "The shell's file functions could not be loaded.");
   Com<IStream> file;
   const HRESULT made =
-      open(windows::apiPath(link).c_str(), STGM_WRITE | STGM_SHARE_EXCLUSIVE | STGM_FAILIFTHERE,
-           FILE_ATTRIBUTE_NORMAL, TRUE, nullptr, reinterpret_cast<IStream**>(file.out()));
+      faults::failed(faults::Call::Link, link)
+          ? HRESULT_FROM_WIN32(GetLastError())
+          : open(windows::apiPath(link).c_str(),
+                 STGM_WRITE | STGM_SHARE_EXCLUSIVE | STGM_FAILIFTHERE, FILE_ATTRIBUTE_NORMAL, TRUE,
+                 nullptr, reinterpret_cast<IStream**>(file.out()));
   if (made == HRESULT_FROM_WIN32(ERROR_FILE_EXISTS) ||
       made == HRESULT_FROM_WIN32(ERROR_ALREADY_EXISTS)) {
     throw PlatformError(link,
@@ -174,6 +178,8 @@ std::string targetProblem(const std::string& destination) {
 }
 
 std::string target(const std::string& link) {
+  // Another machine may read the shortcut as leading to the folder it is in.
+  if (faults::failed(faults::Call::ReadLink, link)) return link.substr(0, link.rfind('\\') + 1);
   const ComThread com(link);
   Com<IShellLinkW> shellLink;
   Com<IPersistFile> persist;

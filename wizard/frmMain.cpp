@@ -81,23 +81,31 @@ void frmMain::Command1_Click() {
     } catch (const PlatformError& error) {
       // A disk that fills up halfway: what was made stays, and the user learns that browsing
       // to the same folder again completes it.
-      throw PlatformError(error.path(), error.reason() + "\n\n" + progress(Text1.text(), i));
+      throw PlatformError(error.path(), error.reason() + "\n\n" + progress(Text1.text()));
     }
   }
   ui.showModal(step2_);
   ui.unload(*this);
 }
 
-std::string frmMain::progress(const std::string& folder, std::size_t failed) {
-  std::string there, missing;
-  for (std::size_t i = 0; i < kSkeleton.size(); ++i) {
-    std::string& list =
-        i < failed || !files::lookup(under(folder, kSkeleton[i].tested)).empty() ? there : missing;
-    list += std::string(list.empty() ? "" : ", ") + "\"" + kSkeleton[i].created + "\"";
+// Only what is found there now, as folders: one gone meanwhile, or a file in the way, is not made.
+std::string frmMain::progress(const std::string& folder) {
+  try {
+    if (files::entryAt(folder) != files::Entry::Folder) {
+      return "The project folder is not there any more.";
+    }
+    std::string there, missing;
+    for (const SkeletonFolder& sub : kSkeleton) {
+      const bool made = files::entryAt(under(folder, sub.tested)) == files::Entry::Folder;
+      std::string& list = made ? there : missing;
+      list += std::string(list.empty() ? "" : ", ") + "\"" + sub.created + "\"";
+    }
+    return "The project folder and " + (there.empty() ? "none of its folders" : there) +
+           " are there; " + missing + (missing.find(',') == std::string::npos ? " is" : " are") +
+           " not. Choose the same folder again to make the rest.";
+  } catch (const PlatformError&) {
+    return "What is there of the project folder could not be read.";
   }
-  return "The project folder and " + (there.empty() ? "none of its folders" : there) +
-         " are there; " + missing + (missing.find(',') == std::string::npos ? " is" : " are") +
-         " not. Choose the same folder again to make the rest.";
 }
 
 bool frmMain::acceptable(const std::string& folder) {

@@ -28,8 +28,8 @@ class frmMain : public Form {
 
   // Shows why a chosen path is no place for a project, or returns true when it may be one.
   bool acceptable(const std::string& folder);
-  // Which of the skeleton's folders are in folder and which are not, the one at failed not yet.
-  std::string progress(const std::string& folder, std::size_t failed);
+  // Which of the skeleton's folders are in folder and which are not.
+  std::string progress(const std::string& folder);
 
   IO& io_;
   frmGetFolder& getFolder_;

@@ -17,16 +17,17 @@ bool FolderRows::setPath(const std::string& path) {
   return true;
 }
 
-void FolderRows::read() {
+std::optional<PlatformError> FolderRows::read() {
   stale_ = false;
-  std::vector<std::string> names;
-  try {
-    names = files::subfolders(path_);
-  } catch (const PlatformError&) {
-    // The folder was opened a moment ago; if it cannot be read now, it shows as empty.
-  }
   ancestors_ = files::ancestors(path_);
-  names_ = std::move(names);
+  names_.clear();
+  try {
+    names_ = files::subfolders(path_);
+  } catch (const PlatformError& error) {
+    return PlatformError(error.path(),
+                         error.reason() + " Its folders could not be read, so none are shown.");
+  }
+  return std::nullopt;
 }
 
 std::string FolderRows::name(std::size_t row) const {

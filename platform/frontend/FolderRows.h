@@ -2,8 +2,11 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "platform/error.h"
 
 namespace qb {
 
@@ -21,8 +24,9 @@ class FolderRows {
   bool setPath(const std::string& path);
   void markStale() { stale_ = true; }
   bool stale() const { return stale_; }
-  // Reads the rows now. A folder that cannot be read any more shows no subfolders.
-  void read();
+  // Reads the rows now. A folder that cannot be read any more shows no subfolders, and the reason
+  // comes back, for the front end to show.
+  std::optional<PlatformError> read();
 
   std::size_t count() const { return ancestors_.size() + names_.size(); }
   // The row of the current folder itself.

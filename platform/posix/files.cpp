@@ -11,6 +11,7 @@
 #include <memory>
 #include <utility>
 
+#include "platform/faults.h"
 #include "platform/files.h"
 #include "platform/files_os.h"
 #include "platform/posix/text.h"
@@ -119,7 +120,7 @@ std::string withoutDots(const std::string& path) {
 std::string lookup(const std::string& path) {
   if (path.empty()) return {};
   struct stat st;
-  if (lstat(path.c_str(), &st) == 0) {
+  if (!faults::failed(faults::Call::Look, path) && lstat(path.c_str(), &st) == 0) {
     const std::string name = splitLast(path).second;
     return name.empty() ? path : name;
   }
@@ -135,6 +136,7 @@ Entry entryAt(const std::string& path) {
   if (path.empty()) return Entry::None;
   const std::string resolved = resolveCase(path);
   struct stat st;
+  if (faults::failed(faults::Call::Look, path)) throw systemError(path, errno);
   if (stat(resolved.c_str(), &st) == 0) return S_ISDIR(st.st_mode) ? Entry::Folder : Entry::Other;
   const int error = errno;
   if (lstat(resolved.c_str(), &st) == 0) return Entry::Other;  // a dangling link
@@ -168,7 +170,9 @@ void createFolder(const std::string& path) {
   const auto [parent, name] = files::splitLast(path);
   const std::string target =
       parent.empty() ? name : (parent == "/" ? "/" : resolveCase(parent) + "/") + name;
-  if (mkdir(target.c_str(), 0777) != 0) throw systemError(path, errno);
+  if (faults::failed(faults::Call::Make, path) || mkdir(target.c_str(), 0777) != 0) {
+    throw systemError(path, errno);
+  }
 }
 
 }  // namespace os
@@ -259,15 +263,17 @@ std::string folderPath(const std::string& path) {
                         "program cannot show it unchanged and does not open it. Rename the "
                         "folder, or choose another.");
   }
-  DirHandle dir(opendir(full.c_str()));
-  if (!dir) throw systemError(path, errno);
+  if (faults::failed(faults::Call::Open, path) || !DirHandle(opendir(full.c_str()))) {
+    throw systemError(path, errno);
+  }
   return full;
 }
 
 bool sameFolder(const std::string& a, const std::string& b) {
   struct stat sa, sb;
-  return stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0 && S_ISDIR(sa.st_mode) &&
-         sa.st_dev == sb.st_dev && sa.st_ino == sb.st_ino;
+  return !faults::failed(faults::Call::Identify, a) && stat(a.c_str(), &sa) == 0 &&
+         stat(b.c_str(), &sb) == 0 && S_ISDIR(sa.st_mode) && sa.st_dev == sb.st_dev &&
+         sa.st_ino == sb.st_ino;
 }
 
 std::vector<std::string> ancestors(const std::string& folder) {
@@ -286,6 +292,11 @@ std::vector<std::string> subfolders(const std::string& folder) {
   if (!dir) throw systemError(folder, errno);
   const int fd = dirfd(dir.get());
   std::vector<std::pair<std::string, std::string>> keyed;  // folded name, name
+  // A share that goes away while it is read fails after some entries.
+  const bool breaks = faults::failed(faults::Call::List, folder);
+  const int broken = errno;
+  // readdir tells an error from the end of the folder only by errno.
+  errno = 0;
   while (dirent* entry = readdir(dir.get())) {
     if (entry->d_name[0] == '.') continue;  // ".", ".." and hidden folders
     bool isFolder = entry->d_type == DT_DIR;
@@ -294,7 +305,10 @@ std::vector<std::string> subfolders(const std::string& folder) {
       isFolder = fstatat(fd, entry->d_name, &st, 0) == 0 && S_ISDIR(st.st_mode);
     }
     if (isFolder) keyed.emplace_back(posix::fold(entry->d_name), entry->d_name);
+    errno = breaks ? broken : 0;
+    if (breaks) break;
   }
+  if (errno != 0) throw systemError(folder, errno);
   std::sort(keyed.begin(), keyed.end());
   std::vector<std::string> names;
   names.reserve(keyed.size());

@@ -107,10 +107,12 @@ void DirListWidget::scheduleListing() {
 
 void DirListWidget::ensureListed() {
   scheduled_ = false;
-  if (!rows_.stale()) return;
+  // A list no longer shown (its window going) has nothing to read for.
+  if (!rows_.stale() || !isVisible()) return;
   model_->beginReading();
-  rows_.read();
+  const std::optional<PlatformError> failure = rows_.read();
   model_->endReading();
+  if (failure) onFailure(*failure);
   const QModelIndex current = model_->index(static_cast<int>(rows_.current()));
   setCurrentIndex(current);
   scrollTo(current);
@@ -126,7 +128,9 @@ std::string DirListWidget::pathOfRow(int row) const {
 
 void DirListWidget::open(int row) {
   if (row < 0 || row >= static_cast<int>(rows_.count())) return;
-  onOpen(rows_.pathOf(static_cast<std::size_t>(row)));
+  // Opening may unload the window, which then leaves this list nothing to call.
+  const auto handler = onOpen;
+  handler(rows_.pathOf(static_cast<std::size_t>(row)));
 }
 
 void DirListWidget::keyPressEvent(QKeyEvent* event) {

@@ -190,6 +190,13 @@ QtWindow::~QtWindow() {
   if (!window_) return;
   static_cast<FormWidget*>(window_.data())->onClose = nullptr;
   static_cast<FormWidget*>(window_.data())->onDrop = nullptr;
+  // The widgets go later than this window: nothing of theirs may reach it any more.
+  for (QWidget* control : controls_) {
+    if (auto* list = dynamic_cast<DirListWidget*>(control)) {
+      list->onOpen = [](const std::string&) {};
+      list->onFailure = [](const PlatformError&) {};
+    }
+  }
   window_->setObjectName(QString());
   // A window system without a window manager leaves the keyboard nowhere when the active
   // window goes; the owner takes it, as on Windows.
@@ -249,6 +256,7 @@ QWidget* QtWindow::makeControl(const ControlSpec& spec, int index) {
     case ControlKind::DirList: {
       auto* list = new DirListWidget(window_);
       list->onOpen = [this, index](const std::string& path) { reportFolderOpened(index, path); };
+      list->onFailure = [this](const PlatformError& error) { reportFailure(error); };
       made = list;
       break;
     }

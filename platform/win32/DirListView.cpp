@@ -52,7 +52,7 @@ void DirListView::scheduleListing() {
 void DirListView::ensureListed() {
   scheduled_ = false;
   if (!rows_.stale()) return;
-  rows_.read();
+  const std::optional<PlatformError> failure = rows_.read();
   // The folder itself is selected and has the keys, chosen while the rows end with it: a list
   // of single selection may visit every row to clear the others, and it keeps the choice as
   // the rest of the rows come.
@@ -63,6 +63,7 @@ void DirListView::ensureListed() {
   SendMessageW(hwnd_, LVM_SETITEMCOUNT, rows_.count(), LVSICF_NOSCROLL);
   SendMessageW(hwnd_, LVM_ENSUREVISIBLE, rows_.current(), FALSE);
   InvalidateRect(hwnd_, nullptr, TRUE);
+  if (failure) onFailure(*failure);
 }
 
 int DirListView::rowCount() const {

@@ -26,6 +26,8 @@ class DirListView : public ChildControl {
 
   // Called when the user opens the folder at the given path.
   std::function<void(const std::string&)> onOpen = [](const std::string&) {};
+  // Called when the folder shown could not be read.
+  std::function<void(const PlatformError&)> onFailure = [](const PlatformError&) {};
 
   const std::string& path() const { return rows_.path(); }
   // Moves to the folder at path; false when it is the folder shown already.

@@ -115,6 +115,7 @@ void Win32Window::makeControl(const ControlSpec& spec, int index) {
     case ControlKind::DirList: {
       auto list = std::make_unique<DirListView>(hwnd_, id, spec);
       list->onOpen = [this, index](const std::string& path) { reportFolderOpened(index, path); };
+      list->onFailure = [this](const PlatformError& error) { reportFailure(error); };
       made = std::move(list);
       break;
     }

@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/faults.h"
 #include "platform/files.h"
 #include "platform/files_os.h"
 #include "platform/windows/files.h"
@@ -92,7 +93,9 @@ std::string lookup(const std::string& path) {
     throw systemError(path, error);
   }
   WIN32_FIND_DATAW data;
-  const HANDLE find = FindFirstFileW(extended(full).c_str(), &data);
+  const HANDLE find = faults::failed(faults::Call::Look, path)
+                          ? INVALID_HANDLE_VALUE
+                          : FindFirstFileW(extended(full).c_str(), &data);
   if (find == INVALID_HANDLE_VALUE) {
     const DWORD error = GetLastError();
     if (isNothingThere(error)) return {};  // a path through a file included
@@ -108,7 +111,9 @@ Entry entryAt(const std::string& path) {
   if (path.empty()) return Entry::None;
   refuseWildcards(path);
   const std::wstring full = apiPath(path);
-  const DWORD attributes = GetFileAttributesW(full.c_str());
+  const DWORD attributes = faults::failed(faults::Call::Look, path)
+                               ? INVALID_FILE_ATTRIBUTES
+                               : GetFileAttributesW(full.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) {
     const DWORD error = GetLastError();
     if (isNothingThere(error)) return isDanglingLink(full) ? Entry::Other : Entry::None;
@@ -140,7 +145,10 @@ PlatformError alreadyThere(const std::string& path) {
 void createFolder(const std::string& path) {
   const auto [dropped, why] = windows::pathProblem(path);
   if (!dropped.empty()) throw PlatformError(dropped, why);
-  if (!CreateDirectoryW(apiPath(path).c_str(), nullptr)) throw systemError(path, GetLastError());
+  if (faults::failed(faults::Call::Make, path) ||
+      !CreateDirectoryW(apiPath(path).c_str(), nullptr)) {
+    throw systemError(path, GetLastError());
+  }
 }
 
 }  // namespace os
@@ -206,7 +214,8 @@ std::string folderPath(const std::string& path) {
       throw PlatformError(path, kNotAFolder);
     }
   }
-  const DWORD error = listingError(place);
+  const DWORD error =
+      faults::failed(faults::Call::Open, path) ? GetLastError() : listingError(place);
   if (error == 0) return utf8(resolved);
   // Windows keeps old folder names such as "My Documents" as links that may be followed but not
   // listed; the folder they lead to is the one to show.
@@ -218,7 +227,8 @@ std::string folderPath(const std::string& path) {
 }
 
 bool sameFolder(const std::string& a, const std::string& b) {
-  return !a.empty() && !b.empty() && windows::sameFolder(apiPath(a), apiPath(b));
+  return !a.empty() && !b.empty() && !faults::failed(faults::Call::Identify, a) &&
+         windows::sameFolder(apiPath(a), apiPath(b));
 }
 
 std::vector<std::string> ancestors(const std::string& folder) {
@@ -239,6 +249,9 @@ std::vector<std::string> subfolders(const std::string& folder) {
     if (error == ERROR_FILE_NOT_FOUND) return {};  // an empty drive
     throw systemError(folder, error);
   }
+  // A share that goes away while it is read fails after some entries.
+  const bool breaks = faults::failed(faults::Call::List, folder);
+  const DWORD broken = GetLastError();
   std::vector<std::wstring> names;
   do {
     const DWORD attributes = data.dwFileAttributes;
@@ -254,8 +267,8 @@ std::vector<std::string> subfolders(const std::string& folder) {
       continue;
     }
     names.emplace_back(name);
-  } while (FindNextFileW(find, &data));
-  const DWORD error = GetLastError();
+  } while (!breaks && FindNextFileW(find, &data));
+  const DWORD error = breaks ? broken : GetLastError();
   FindClose(find);
   if (error != ERROR_NO_MORE_FILES) throw systemError(folder, error);
   std::sort(names.begin(), names.end(), lessWide);
@@ -294,7 +307,9 @@ DWORD whileHeld(ULONGLONG time, Attempt attempt) {
 
 unsigned long removeFile(const std::string& path) {
   const std::wstring file = apiPath(path);
-  return whileHeld(1000, [&] { return DeleteFileW(file.c_str()); });
+  return whileHeld(1000, [&] {
+    return !faults::failed(faults::Call::Remove, path) && DeleteFileW(file.c_str());
+  });
 }
 
 std::wstring apiPath(const std::string& path) {

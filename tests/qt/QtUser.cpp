@@ -5,9 +5,9 @@
 
 #include <QAccessible>
 #include <QApplication>
-#include <QFontInfo>
 #include <QComboBox>
 #include <QDropEvent>
+#include <QFontInfo>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -38,13 +38,13 @@ class QtUser : public ScriptedUser {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
 
-  void click(const std::string& window, const std::string& control) override {
+  void doClick(const std::string& window, const std::string& control) override {
     if (auto* button = find<QPushButton>(window, control))
       QTest::mouseClick(button, Qt::LeftButton);
   }
 
-  void type(const std::string& window, const std::string& control,
-            const std::string& text) override {
+  void doType(const std::string& window, const std::string& control,
+              const std::string& text) override {
     QWidget* box = focus(window, control);
     if (!box) return;
     QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
@@ -63,12 +63,12 @@ class QtUser : public ScriptedUser {
     }
   }
 
-  void keys(const std::string& window, const std::string& control,
-            const std::string& text) override {
+  void doKeys(const std::string& window, const std::string& control,
+              const std::string& text) override {
     if (QWidget* widget = focus(window, control)) QTest::keyClicks(widget, text.c_str());
   }
 
-  void press(const std::string& window, const std::string& control, Key key) override {
+  void doPress(const std::string& window, const std::string& control, Key key) override {
     static const std::map<Key, Qt::Key> kKeys{
         {Key::Up, Qt::Key_Up},         {Key::Down, Qt::Key_Down}, {Key::Enter, Qt::Key_Return},
         {Key::Escape, Qt::Key_Escape}, {Key::Tab, Qt::Key_Tab},   {Key::Space, Qt::Key_Space}};
@@ -79,8 +79,8 @@ class QtUser : public ScriptedUser {
     }
   }
 
-  void clickFolder(const std::string& window, const std::string& control, const std::string& path,
-                   bool twice) override {
+  void doClickFolder(const std::string& window, const std::string& control, const std::string& path,
+                     bool twice) override {
     auto* list = shownList(window, control);
     const int row = list ? list->rowOf(path) : -1;
     if (list && row < 0) ADD_FAILURE() << path << " is not shown in " << control;
@@ -98,8 +98,8 @@ class QtUser : public ScriptedUser {
     return std::any_of(all.begin(), all.end(), [](QWidget* widget) { return widget->isVisible(); });
   }
 
-  void pickDrive(const std::string& window, const std::string& control,
-                 const std::string& root) override {
+  void doPickDrive(const std::string& window, const std::string& control,
+                   const std::string& root) override {
     auto* combo = find<QComboBox>(window, control);
     const int row = combo ? combo->findData(QString::fromStdString(root)) : -1;
     if (combo && row < 0) ADD_FAILURE() << root << " is not listed in " << control;
@@ -108,11 +108,11 @@ class QtUser : public ScriptedUser {
     emit combo->activated(row);
   }
 
-  void close(const std::string& window) override {
+  void doClose(const std::string& window) override {
     if (QWidget* top = findWindow(window)) top->close();
   }
 
-  void drop(const std::string& window, const std::vector<std::string>& paths) override {
+  void doDrop(const std::string& window, const std::vector<std::string>& paths) override {
     QWidget* top = findWindow(window);
     if (!top) return;
     QMimeData data;

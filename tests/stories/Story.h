@@ -27,27 +27,11 @@ class Story : public ::testing::Test {
 
   // Runs the program with script as what the user does. A story that ends the program sees
   // the main loop return 0 with no window left; one that expects it open says so.
-  void play(const std::function<void()>& script) {
-    Arguments arguments;
-    user_->forgetAsked();
-    const int status =
-        runQuenbrook(arguments.argc, arguments.argv, [&](Toolkit& toolkit, Quenbrook& program) {
-          program_ = &program;
-          user_->attach(toolkit);
-          script();
-          if (program.ui.ended()) {
-            EXPECT_EQ(ending_, Ending::Ends) << "The program ended";
-            EXPECT_TRUE(toolkit.windows().empty());
-            EXPECT_FALSE(user_->anyWindowShown());
-          } else {
-            EXPECT_EQ(ending_, Ending::StaysOpen) << "The program was left running after the story";
-            toolkit.dispatch([&] { program.ui.end(); });
-          }
-          user_->detach();
-          program_ = nullptr;
-        });
-    EXPECT_EQ(status, 0);
-  }
+  void play(const std::function<void()>& script) { EXPECT_EQ(run(script, false), 0); }
+
+  // Runs the program with script as what the user does, until a failure is shown: the user then
+  // stops, and the program is ended. Returns the main loop's status.
+  int playUntilFailure(const std::function<void()>& script) { return run(script, true); }
 
   // Browse, in step 1 unless another window's button is given; in the picker, do what the user
   // does there.
@@ -86,6 +70,30 @@ class Story : public ::testing::Test {
   }
 
  private:
+  int run(const std::function<void()>& script, bool untilFailure) {
+    Arguments arguments;
+    if (untilFailure) user_->startOver();
+    user_->forgetAsked();
+    return runQuenbrook(arguments.argc, arguments.argv, [&](Toolkit& toolkit, Quenbrook& program) {
+      program_ = &program;
+      user_->attach(toolkit);
+      if (untilFailure) user_->stopAtFailure([&] { toolkit.dispatch([&] { program.ui.end(); }); });
+      script();
+      if (program.ui.ended() && !untilFailure) {
+        EXPECT_EQ(ending_, Ending::Ends) << "The program ended";
+        EXPECT_TRUE(toolkit.windows().empty());
+        EXPECT_FALSE(user_->anyWindowShown());
+      } else if (!program.ui.ended()) {
+        EXPECT_TRUE(untilFailure || ending_ == Ending::StaysOpen)
+            << "The program was left running after the story";
+        toolkit.dispatch([&] { program.ui.end(); });
+      }
+      user_->stopAtFailure(nullptr);
+      user_->detach();
+      program_ = nullptr;
+    });
+  }
+
   TempFolder temp_;
   std::unique_ptr<ScriptedUser> user_;
   Quenbrook* program_ = nullptr;

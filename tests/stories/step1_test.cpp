@@ -4,12 +4,14 @@
 #include <filesystem>
 #include <optional>
 
-#ifndef _WIN32
-#include <sys/mount.h>
-#include <unistd.h>
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <cerrno>
 #endif
 
 #include "tests/stories/Story.h"
+#include "tests/support/FailurePlan.h"
 
 namespace qb::test {
 
@@ -139,30 +141,39 @@ TEST_F(Step1, ChoicesThatCannotHoldAProjectAreRefusedAndNothingChanges) {
   }
 }
 
-#ifndef _WIN32
 // A disk that fills up after the project folder and "Images": those stay, the message says what
-// is missing, and choosing the same folder again, once there is room, completes the project.
+// is there, and choosing the same folder again, once there is room, completes the project. A
+// project folder removed meanwhile is not said to be there.
 TEST_F(Step1, ADiskThatFillsUpKeepsWhatWasMadeAndSaysWhatIsMissing) {
-  const std::string disk = temp() / "disk";
-  makeFolders(disk);
-  if (geteuid() != 0 || mount("quenbrook-test", disk.c_str(), "tmpfs", 0, "nr_inodes=3") != 0) {
-    GTEST_SKIP() << "only root may mount a small disk";
-  }
-  const std::string project = disk + "/Proj";
+#ifdef _WIN32
+  constexpr unsigned long kDiskFull = ERROR_DISK_FULL;
+#else
+  constexpr unsigned long kDiskFull = ENOSPC;
+#endif
+  const std::string project = temp() / "Proj";
   play([&] {
+    planFaults({{faults::Call::Make, 3, kDiskFull}});
     choose(project);
     ASSERT_EQ(user().asked().size(), 1u);
-    expectOops(user().asked()[0], project + "/Package",
+    expectOops(user().asked()[0], project + files::kSeparator + "Package",
                "and \"Images\" are there; \"Package\", \"Help Project\" are not. Choose the "
                "same folder again");
     EXPECT_EQ(tree(project), std::vector<std::string>{"Images/"});
-    mount(nullptr, disk.c_str(), nullptr, MS_REMOUNT, "nr_inodes=10");
+    planFaults();
     choose(project);
     EXPECT_EQ(tree(project), kSkeleton);
   });
-  umount2(disk.c_str(), MNT_DETACH);
+  removeAll(project);
+  play([&] {
+    planFaults({{faults::Call::Make, 2, kDiskFull, [&] { removeAll(project); }}});
+    choose(project);
+    planFaults();
+    ASSERT_EQ(user().asked().size(), 1u);
+    expectOops(user().asked()[0], project, "The project folder is not there any more.");
+    choose(project);
+    EXPECT_EQ(tree(project), kSkeleton);
+  });
 }
-#endif
 
 }  // namespace
 }  // namespace qb::test

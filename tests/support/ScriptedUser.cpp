@@ -30,7 +30,7 @@ void ScriptedUser::shown(const std::string& window, bool modal) {
   if (!queue.empty()) script = std::move(queue.front()), queue.pop_front();
   toolkit_->post([this, window, modal, script = std::move(script)] {
     script();
-    if (!modal || !isOpen(window)) return;
+    if (!modal || stopped_ || !isOpen(window)) return;
     ADD_FAILURE() << window << " was left open by its script";
     close(window);
     // One that will not close ends the program, so that the story fails rather than hangs.
@@ -41,6 +41,10 @@ void ScriptedUser::shown(const std::string& window, bool modal) {
 int ScriptedUser::answerMessage(const std::string& prompt, int flags, const std::string& title) {
   asked_.push_back({prompt, flags, title});
   note("message \"" + title + "\": " + prompt);
+  if (stop_ && !stopped_ && title == "Oops!") {
+    stopped_ = true;
+    toolkit_->post(stop_);
+  }
   const bool question = (flags & kButtonsMask) == kYesNo;
   if (messageAnswers_.empty() && question) ADD_FAILURE() << "Unexpected question: " << prompt;
   if (messageAnswers_.empty()) return question ? kNo : kOk;

@@ -64,27 +64,46 @@ class ScriptedUser : private StandIn {
   }
   Toolkit& toolkit() { return *toolkit_; }
 
-  virtual void click(const std::string& window, const std::string& control) = 0;
+  void click(const std::string& window, const std::string& control) {
+    if (acting()) doClick(window, control);
+  }
   // Replaces the text of a box as a user does: select all, then type.
-  virtual void type(const std::string& window, const std::string& control,
-                    const std::string& text) = 0;
+  void type(const std::string& window, const std::string& control, const std::string& text) {
+    if (acting()) doType(window, control, text);
+  }
   // Types characters into a control without clearing it first (type-ahead in a list).
-  virtual void keys(const std::string& window, const std::string& control,
-                    const std::string& text) = 0;
-  virtual void press(const std::string& window, const std::string& control, Key key) = 0;
+  void keys(const std::string& window, const std::string& control, const std::string& text) {
+    if (acting()) doKeys(window, control, text);
+  }
+  void press(const std::string& window, const std::string& control, Key key) {
+    if (acting()) doPress(window, control, key);
+  }
   // Clicks on a folder shown in a directory list, by its full path: once selects it, a double
   // click opens it.
-  virtual void clickFolder(const std::string& window, const std::string& control,
-                           const std::string& path, bool twice) = 0;
+  void clickFolder(const std::string& window, const std::string& control, const std::string& path,
+                   bool twice) {
+    if (acting()) doClickFolder(window, control, path, twice);
+  }
   void openFolder(const std::string& window, const std::string& control, const std::string& path) {
     clickFolder(window, control, path, true);
   }
-  virtual void pickDrive(const std::string& window, const std::string& control,
-                         const std::string& root) = 0;
+  void pickDrive(const std::string& window, const std::string& control, const std::string& root) {
+    if (acting()) doPickDrive(window, control, root);
+  }
   // The close box of the window's frame.
-  virtual void close(const std::string& window) = 0;
+  void close(const std::string& window) {
+    if (acting()) doClose(window);
+  }
   // Drops items from a file manager on the window, by their full paths.
-  virtual void drop(const std::string& window, const std::vector<std::string>& paths) = 0;
+  void drop(const std::string& window, const std::vector<std::string>& paths) {
+    if (acting()) doDrop(window, paths);
+  }
+  // From here on, a failure shown ends the program at once, and the user does nothing more, as
+  // someone who reads it and stops; end is how the program is ended.
+  void stopAtFailure(std::function<void()> end) {
+    stop_ = std::move(end);
+    stopped_ = false;
+  }
 
   virtual bool isOpen(const std::string& window) = 0;
   // Whether any window of the program is on the screen.
@@ -111,8 +130,29 @@ class ScriptedUser : private StandIn {
   void answerNextInput(const std::string& text) { inputAnswers_.push_back(text); }
   const std::vector<Asked>& asked() const { return asked_; }
   void forgetAsked() { asked_.clear(); }
+  // Forgets every script and answer not used yet, and what was asked: a new run starts afresh.
+  void startOver() {
+    scripts_.clear();
+    messageAnswers_.clear();
+    inputAnswers_.clear();
+    asked_.clear();
+  }
 
  protected:
+  // What a driver does for each action of the user's.
+  virtual void doClick(const std::string& window, const std::string& control) = 0;
+  virtual void doType(const std::string& window, const std::string& control,
+                      const std::string& text) = 0;
+  virtual void doKeys(const std::string& window, const std::string& control,
+                      const std::string& text) = 0;
+  virtual void doPress(const std::string& window, const std::string& control, Key key) = 0;
+  virtual void doClickFolder(const std::string& window, const std::string& control,
+                             const std::string& path, bool twice) = 0;
+  virtual void doPickDrive(const std::string& window, const std::string& control,
+                           const std::string& root) = 0;
+  virtual void doClose(const std::string& window) = 0;
+  virtual void doDrop(const std::string& window, const std::vector<std::string>& paths) = 0;
+
   // Record that a driver found no such window or control, and give it nothing to act on.
   std::nullptr_t notOpen(const std::string& window);
   std::nullptr_t noControl(const std::string& window, const std::string& control);
@@ -122,7 +162,11 @@ class ScriptedUser : private StandIn {
   std::string answerInput(const std::string& prompt, const std::string& title) override;
   void shown(const std::string& window, bool modal) override;
 
+  bool acting() const { return !stopped_; }
+
   Toolkit* toolkit_ = nullptr;
+  std::function<void()> stop_;
+  bool stopped_ = false;
   std::map<std::string, std::deque<std::function<void()>>> scripts_;
   std::deque<int> messageAnswers_;
   std::deque<std::string> inputAnswers_;

@@ -46,12 +46,12 @@ class Win32User : public ScriptedUser {
     RegDeleteKeyValueW(HKEY_CURRENT_USER, kAccessibility, L"TextScaleFactor");
   }
 
-  void click(const std::string& window, const std::string& control) override {
+  void doClick(const std::string& window, const std::string& control) override {
     if (HWND button = usable(window, control)) SendMessageW(button, BM_CLICK, 0, 0);
   }
 
-  void type(const std::string& window, const std::string& control,
-            const std::string& text) override {
+  void doType(const std::string& window, const std::string& control,
+              const std::string& text) override {
     HWND box = usable(window, control);
     if (!box) return;
     SetFocus(box);
@@ -63,23 +63,23 @@ class Win32User : public ScriptedUser {
       SendMessageW(box, WM_CHAR, unit == L'\n' ? L'\r' : unit, 1);
   }
 
-  void keys(const std::string& window, const std::string& control,
-            const std::string& text) override {
+  void doKeys(const std::string& window, const std::string& control,
+              const std::string& text) override {
     std::vector<UINT> codes;
     for (const wchar_t unit : windows::wide(text))
       codes.push_back(static_cast<UINT>(std::towupper(unit)));
     post(window, control, codes);
   }
 
-  void press(const std::string& window, const std::string& control, Key key) override {
+  void doPress(const std::string& window, const std::string& control, Key key) override {
     static const std::map<Key, UINT> kKeys{{Key::Up, VK_UP},        {Key::Down, VK_DOWN},
                                            {Key::Enter, VK_RETURN}, {Key::Escape, VK_ESCAPE},
                                            {Key::Tab, VK_TAB},      {Key::Space, VK_SPACE}};
     post(window, control, {kKeys.at(key)});
   }
 
-  void clickFolder(const std::string& window, const std::string& control, const std::string& path,
-                   bool twice) override {
+  void doClickFolder(const std::string& window, const std::string& control, const std::string& path,
+                     bool twice) override {
     win32::DirListView* list = shownList(window, control);
     const int row = list ? list->rowOf(path) : -1;
     if (list && row < 0) ADD_FAILURE() << path << " is not shown in " << control;
@@ -107,8 +107,8 @@ class Win32User : public ScriptedUser {
     });
   }
 
-  void pickDrive(const std::string& window, const std::string& control,
-                 const std::string& root) override {
+  void doPickDrive(const std::string& window, const std::string& control,
+                   const std::string& root) override {
     const auto listed = facts(window, control).rows;
     const auto found = std::find(listed.begin(), listed.end(), root);
     if (found == listed.end()) ADD_FAILURE() << root << " is not listed in " << control;
@@ -119,12 +119,12 @@ class Win32User : public ScriptedUser {
                  reinterpret_cast<LPARAM>(combo));
   }
 
-  void close(const std::string& window) override {
+  void doClose(const std::string& window) override {
     if (const HWND top = hwnd(window)) SendMessageW(top, WM_SYSCOMMAND, SC_CLOSE, 0);
   }
 
   // As the shell hands a drop over: the paths one after another, the list ending in two nulls.
-  void drop(const std::string& window, const std::vector<std::string>& paths) override {
+  void doDrop(const std::string& window, const std::vector<std::string>& paths) override {
     const HWND top = hwnd(window);
     if (!top) return;
     std::wstring list;
