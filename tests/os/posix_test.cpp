@@ -43,5 +43,18 @@ TEST(PosixFiles, PathsAreFoundIgnoringCaseAndCleanedAsTheSystemTakesThem) {
   EXPECT_EQ(files::drives().front() + files::driveOf(temp.path()), "//");
 }
 
+// The desktop's user folders, from user-dirs.dirs: "$HOME" is the home folder, "$HOMEx" is no
+// folder in it, and a folder not named there is the usual one in the home folder.
+TEST(PosixFiles, TheUserFoldersAreWhereTheDesktopSays) {
+  TempFolder temp;
+  const ScopedEnvironment home("HOME", (temp / "home").c_str());
+  const ScopedEnvironment config("XDG_CONFIG_HOME", temp.path().c_str());
+  writeFile(temp / "user-dirs.dirs",
+            "# by the desktop\nXDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n"
+            "XDG_DOCUMENTS_DIR=\"$HOMEx/docs\"\n");
+  EXPECT_EQ(files::userFolder(files::UserFolder::Desktop), temp / "home/Schreibtisch");
+  EXPECT_EQ(files::userFolder(files::UserFolder::Documents), temp / "home/Documents");
+}
+
 }  // namespace
 }  // namespace qb::test

@@ -81,7 +81,7 @@ TEST_F(Step1, ALinkToAFolderCountsAsThatFolderAndItsFoldersInAnyLetterCaseAreKep
 
 // The picker hands over what was typed unchecked. Each refusal shows "Oops!" naming the path and
 // saying why, leaves step 1 open and the disk as it was, and the user may browse again.
-enum How { kUnder, kAsTyped, kLocked, kDangling };
+enum How { kUnder, kAsTyped, kDangling };
 
 struct Refusal {
   const char* story;
@@ -90,7 +90,7 @@ struct Refusal {
   const char* named = nullptr;   // under the folder; or the path typed
   const char* file = nullptr;    // a plain file in the way, under the folder
   const char* made = nullptr;    // a folder there first, under the folder
-  How how = kUnder;  // kLocked: nobody may write in "locked"; kDangling: typed is a broken link
+  How how = kUnder;              // kDangling: typed is a broken link
 };
 
 TEST_F(Step1, ChoicesThatCannotHoldAProjectAreRefusedAndNothingChanges) {
@@ -107,8 +107,6 @@ TEST_F(Step1, ChoicesThatCannotHoldAProjectAreRefusedAndNothingChanges) {
       {"a name longer than the file system allows", std::string(300, 'n'), {}, ""},
       {"a line break", "one\ntwo", "control characters"},
       {"a next-line character", "one\xC2\x85two", "control characters"},
-      {"a parent nobody may write in", "locked/Proj", {}, {}, {}, "locked", kLocked},
-      {"a project folder nobody may write in", "locked", {}, "locked/Images", {}, "locked", kLocked},
       {"a dangling link", "gone", "target is missing", {}, {}, {}, kDangling},
       // clang-format on
   };
@@ -118,8 +116,6 @@ TEST_F(Step1, ChoicesThatCannotHoldAProjectAreRefusedAndNothingChanges) {
     TempFolder place;
     if (refusal.made) makeFolders(place / refusal.made);
     if (refusal.file) writeFile(place / refusal.file);
-    std::optional<ReadOnlyFolder> locked;
-    if (refusal.how == kLocked && !locked.emplace(place / "locked").ready()) continue;
     if (refusal.how == kDangling && !makeDanglingLink(place / refusal.typed)) continue;
     const std::string path = refusal.how == kAsTyped ? refusal.typed : place / refusal.typed;
     const auto before = tree(place.path());
@@ -133,7 +129,6 @@ TEST_F(Step1, ChoicesThatCannotHoldAProjectAreRefusedAndNothingChanges) {
       EXPECT_TRUE(user().isOpen("frmMain"));
       EXPECT_EQ(program().io.ProjectFolder, path);
       EXPECT_EQ(tree(place.path()), before);
-      locked.reset();
       choose(place / "Second try");
       EXPECT_EQ(tree(place / "Second try"), kSkeleton);
     });

@@ -11,7 +11,6 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
-#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -246,10 +245,6 @@ ScopedUserFolders::~ScopedUserFolders() {
   }
 }
 
-// Windows grants folder rights by access lists, which wine does not enforce; the tests that
-// need a read-only folder run on Linux.
-ReadOnlyFolder::ReadOnlyFolder(const std::string& path) : path_(path) {}
-ReadOnlyFolder::~ReadOnlyFolder() = default;
 #else
 ScopedUserFolders::ScopedUserFolders(const std::string& desktop, const std::string& documents) {
   writeFile(config_ / "user-dirs.dirs",
@@ -257,16 +252,6 @@ ScopedUserFolders::ScopedUserFolders(const std::string& desktop, const std::stri
 }
 
 ScopedUserFolders::~ScopedUserFolders() = default;
-
-ReadOnlyFolder::ReadOnlyFolder(const std::string& path) : path_(path) {
-  mounted_ =
-      geteuid() == 0 && mount("quenbrook-test", path.c_str(), "tmpfs", MS_RDONLY, "size=64k") == 0;
-  ready_ = mounted_ || (geteuid() != 0 && chmod(path.c_str(), 0555) == 0);
-}
-
-ReadOnlyFolder::~ReadOnlyFolder() {
-  mounted_ ? umount2(path_.c_str(), MNT_DETACH) : chmod(path_.c_str(), 0755);
-}
 #endif
 
 }  // namespace qb::test

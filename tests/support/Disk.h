@@ -94,22 +94,4 @@ class ScopedUserFolders {
 #endif
 };
 
-// A folder in which making anything fails, for root too: a read-only file system mounted over
-// it when the tests run as root, its write permission taken away otherwise.
-class ReadOnlyFolder {
- public:
-  explicit ReadOnlyFolder(const std::string& path);
-  ~ReadOnlyFolder();
-  ReadOnlyFolder(const ReadOnlyFolder&) = delete;
-  ReadOnlyFolder& operator=(const ReadOnlyFolder&) = delete;
-
-  // False when this machine allows no way; the caller skips then.
-  bool ready() const { return ready_; }
-
- private:
-  std::string path_;
-  bool mounted_ = false;
-  bool ready_ = false;
-};
-
 }  // namespace qb::test

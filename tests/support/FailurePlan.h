@@ -14,8 +14,8 @@ namespace qb::test {
 
 struct Fault {
   faults::Call call;
-  int nth;              // from 1, counted from the last reset
-  unsigned long error;  // errno, or a Windows error
+  int nth;                               // from 1, counted from the last reset
+  unsigned long error;                   // errno, or a Windows error
   std::function<void()> meanwhile = {};  // what happens to the disk as it fails
 };
 
