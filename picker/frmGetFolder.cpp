@@ -48,7 +48,8 @@ std::string quickLocation(const char* suffix, files::UserFolder which) {
   const std::string kept = files::userFolder(which);
   if (kept.empty()) return location;
   if (home.empty() || files::entryAt(location) != files::Entry::Folder) return kept;
-  if (files::sameFolder(home, files::homeFolder()) && !files::sameFolder(kept, location)) return kept;
+  if (files::sameFolder(home, files::homeFolder()) && !files::sameFolder(kept, location))
+    return kept;
   return location;
 }
 
@@ -158,18 +159,10 @@ void frmGetFolder::btnNewFolder_Click() {
   if (name.empty()) return;
   name = FirstPathSegment(name);
   const auto newFolder = [&] { return SelectedFolder + separator() + name; };
-  // Refused before the question, which would otherwise show a name broken over lines or a path
-  // into another folder: a separator that FirstPathSegment leaves ("/" on Windows), or a line
-  // break, can be in no folder's name.
-  const auto inner = name.find_first_of(files::kSeparators);
-  std::string refused;
-  if (inner != std::string::npos) {
-    refused = "\"";
-    refused += name[inner];
-    refused += "\" separates folders in a path, so no folder's name may hold it.";
-  } else if (files::hasControlCharacter(name)) {
-    refused = "Folder names may not hold line breaks or other control characters.";
-  }
+  // A name no folder here may have is refused before the question, which would otherwise ask
+  // about a folder that cannot be, or show a name broken over lines, or lead elsewhere.
+  // A name cut to nothing is the folder itself, asked about as it is.
+  const std::string refused = name.empty() ? std::string() : files::nameProblem(name);
   if (!refused.empty()) {
     ui.msgBox(newFolder() + "\n\n" + refused + " Nothing was made.", kOkOnly, "Oops!");
     return;

@@ -35,6 +35,23 @@ void expectFolderOrNothing(const std::string& path) {
                                  " It was left as it is, and nothing was made.");
 }
 
+std::string nameProblem(const std::string& name) {
+  if (name.empty()) return "No folder name was given.";
+  if (name == "." || name == "..") {
+    return "\".\" and \"..\" stand for this folder and the one above it, not for a new folder.";
+  }
+  const std::size_t separator = name.find_first_of(kSeparators);
+  if (separator != std::string::npos) {
+    std::string reason = "\"";
+    reason += name[separator];
+    return reason + "\" separates folders in a path, so no folder's name may hold it.";
+  }
+  if (hasControlCharacter(name)) {
+    return "Folder names may not hold line breaks or other control characters.";
+  }
+  return os::nameProblem(name);
+}
+
 void makeFolder(const std::string& path) {
   if (hasControlCharacter(path)) {
     throw PlatformError(path, "Folder names may not hold line breaks or other control characters.");

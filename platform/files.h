@@ -25,6 +25,10 @@ enum class Entry { None, Folder, Other };
 // (U+2028, U+2029), which users and other programs take as line breaks too.
 bool hasControlCharacter(const std::string& text);
 
+// Why no folder here may be called name (empty, "." or "..", a separator or a control character
+// in it, too long, or a name this system refuses or would change), or empty text.
+std::string nameProblem(const std::string& name);
+
 // folder and name with one separator between them, unless folder ends in one already.
 std::string join(const std::string& folder, const std::string& name);
 

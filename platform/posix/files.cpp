@@ -150,8 +150,10 @@ std::pair<std::string, std::string> splitLast(const std::string& path) {
   return files::splitLast(path);
 }
 
-std::string nameProblem(const std::string& /*name*/) {
-  return {};  // a POSIX name may hold anything but '/' and NUL
+std::string nameProblem(const std::string& name) {
+  // A POSIX name may hold anything but '/' and NUL, up to NAME_MAX bytes.
+  if (name.size() > 255) return "This name is too long for a folder here.";
+  return {};
 }
 
 std::string brokenLink(const std::string& path) {

@@ -14,6 +14,13 @@ std::string forbiddenCharacter(char c) {
 }
 
 std::string nameProblem(const std::string& name) {
+  // Names have at most 255 UTF-16 units: each character one, or two beyond the first plane.
+  std::size_t units = 0;
+  for (const char c : name)
+    units += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
+  for (const char c : name)
+    units += (static_cast<unsigned char>(c) & 0xF8) == 0xF0 ? 1 : 0;
+  if (units > 255) return "This name is too long for a folder here.";
   if (files::hasControlCharacter(name)) {
     return "Names may not hold line breaks or other control characters.";
   }
