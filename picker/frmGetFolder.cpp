@@ -88,7 +88,7 @@ frmGetFolder::frmGetFolder(Ui& services) : Form(services, kWindow) {
   onClick(btnMyDocuments.index(), [this] { btnMyDocuments_Click(); });
   onClick(btnNewFolder.index(), [this] { btnNewFolder_Click(); });
   onQueryUnload([this](bool& cancel, UnloadMode mode) { Form_QueryUnload(cancel, mode); });
-  onDrop([this](const std::vector<std::string>& paths) { Form_Drop(paths); });
+  onDrop([this](const std::vector<std::string>& paths) { return Form_Drop(paths); });
 }
 
 void frmGetFolder::Form_Load() {
@@ -121,14 +121,15 @@ void frmGetFolder::Form_QueryUnload(bool& /*cancel*/, UnloadMode /*mode*/) {
   SelectedFolder = txtPathlist.text();
 }
 
-void frmGetFolder::Form_Drop(const std::vector<std::string>& paths) {
+bool frmGetFolder::Form_Drop(const std::vector<std::string>& paths) {
   // One folder dropped is a folder opened in the list; a file, or several items, mean nothing.
   if (paths.size() != 1 || files::lookup(paths[0]).empty() ||
       files::entryAt(paths[0]) != files::Entry::Folder) {
-    return;
+    return false;
   }
   Dir1.setPath(paths[0]);
   syncPath();
+  return true;
 }
 
 void frmGetFolder::btnDesktop_Click() {

@@ -32,7 +32,7 @@ class frmGetFolder : public Form {
   void Drive1_Change();
   void btnDone_Click();
   void Form_QueryUnload(bool& cancel, UnloadMode mode);
-  void Form_Drop(const std::vector<std::string>& paths);
+  bool Form_Drop(const std::vector<std::string>& paths);
   void btnDesktop_Click();
   void btnMyDocuments_Click();
   void btnNewFolder_Click();

@@ -40,8 +40,10 @@ void LiveWindow::reportClose() {
   report([](WindowEvents& form) { form.closeRequested(); });
 }
 
-void LiveWindow::reportDrop(const std::vector<std::string>& paths) {
-  report([&](WindowEvents& form) { form.dropped(paths); });
+bool LiveWindow::reportDrop(const std::vector<std::string>& paths) {
+  bool taken = false;
+  report([&](WindowEvents& form) { taken = form.dropped(paths); });
+  return taken;
 }
 
 void LiveWindow::reportFailure(const PlatformError& error) {

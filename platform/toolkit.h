@@ -33,8 +33,8 @@ class WindowEvents {
   virtual void closeRequested() = 0;
   // Items dragged from a file manager were dropped on a window whose description takes drops:
   // their full paths, as many as were dropped, whatever they are. The form decides what they
-  // mean.
-  virtual void dropped(const std::vector<std::string>& paths) = 0;
+  // mean: true when it took them.
+  virtual bool dropped(const std::vector<std::string>& paths) = 0;
 
  protected:
   ~WindowEvents() = default;
@@ -104,8 +104,9 @@ class LiveWindow {
   // unloads it.
   void reportClose();
   // Items dragged from a file manager were dropped on a window whose description takes drops:
-  // their full paths, as many as were dropped, whatever they are.
-  void reportDrop(const std::vector<std::string>& paths);
+  // their full paths, as many as were dropped, whatever they are. True when the form took them;
+  // a front end that can tell the source refuses the drop otherwise.
+  bool reportDrop(const std::vector<std::string>& paths);
   // Something the front end met on its own failed, such as a folder a list could not read as it
   // drew it: shown as a handler's failure is, once the event loop is back, never while painting.
   void reportFailure(const PlatformError& error);

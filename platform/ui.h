@@ -66,7 +66,8 @@ class Form : private WindowEvents {
   void onClick(int control, std::function<void()> handler);
   void onChange(int control, std::function<void()> handler);
   void onLoad(std::function<void()> handler) { load_ = std::move(handler); }
-  void onDrop(std::function<void(const std::vector<std::string>& paths)> handler) {
+  // The handler says whether it took what was dropped.
+  void onDrop(std::function<bool(const std::vector<std::string>& paths)> handler) {
     drop_ = std::move(handler);
   }
   void onQueryUnload(std::function<void(bool& cancel, UnloadMode mode)> handler) {
@@ -82,7 +83,7 @@ class Form : private WindowEvents {
   void clicked(int control) override;
   void changed(int control) override;
   void closeRequested() override;
-  void dropped(const std::vector<std::string>& paths) override { drop_(paths); }
+  bool dropped(const std::vector<std::string>& paths) override { return drop_(paths); }
 
   struct Handlers {
     std::function<void()> click = [] {};
@@ -92,7 +93,7 @@ class Form : private WindowEvents {
   const WindowSpec& spec_;
   std::vector<Handlers> handlers_;
   std::function<void()> load_ = [] {};
-  std::function<void(const std::vector<std::string>&)> drop_ = [](const auto&) {};
+  std::function<bool(const std::vector<std::string>&)> drop_ = [](const auto&) { return false; };
   std::function<void(bool&, UnloadMode)> queryUnload_ = [](bool&, UnloadMode) {};
   std::unique_ptr<LiveWindow> live_;
   bool unloading_ = false;

@@ -37,21 +37,35 @@ class FormWidget : public QWidget {
   bool dialog = false;  // belongs to the window that opens it
   bool modal = false;   // the other windows wait for it
   std::function<void()> onClose;
-  std::function<void(const std::vector<std::string>&)> onDrop;
+  std::function<bool(const std::vector<std::string>&)> onDrop;
 
  protected:
   void closeEvent(QCloseEvent* event) override {
     event->ignore();
     if (onClose) onClose();
   }
+  // What is dropped is only looked at: the source is told it was linked to, or copied where it
+  // offers no link, and never moved, which a file manager would finish by deleting it.
+  static bool harmless(QDropEvent* event) {
+    const Qt::DropActions offered = event->possibleActions();
+    if (!(offered & (Qt::LinkAction | Qt::CopyAction))) return false;
+    event->setDropAction(offered & Qt::LinkAction ? Qt::LinkAction : Qt::CopyAction);
+    return true;
+  }
   void dragEnterEvent(QDragEnterEvent* event) override {
-    if (!localPaths(event->mimeData()).empty()) event->acceptProposedAction();
+    if (!localPaths(event->mimeData()).empty() && harmless(event)) event->accept();
+  }
+  void dragMoveEvent(QDragMoveEvent* event) override {
+    if (harmless(event)) event->accept();
   }
   void dropEvent(QDropEvent* event) override {
     const std::vector<std::string> paths = localPaths(event->mimeData());
-    if (paths.empty() || !onDrop) return;
-    event->acceptProposedAction();
-    onDrop(paths);
+    // A drop the form does not take is refused, so that the source keeps what it offered.
+    if (!paths.empty() && onDrop && harmless(event) && onDrop(paths)) {
+      event->accept();
+    } else {
+      event->ignore();
+    }
   }
 
  private:
@@ -161,7 +175,7 @@ QtWindow::QtWindow(const WindowSpec& spec) : spec_(spec) {
   window->onClose = [this] { reportClose(); };
   if (spec.takesDrops) {
     window->setAcceptDrops(true);
-    window->onDrop = [this](const std::vector<std::string>& paths) { reportDrop(paths); };
+    window->onDrop = [this](const std::vector<std::string>& paths) { return reportDrop(paths); };
   }
 
   QWidget* previous = nullptr;

@@ -112,19 +112,25 @@ class QtUser : public ScriptedUser {
     if (QWidget* top = findWindow(window)) top->close();
   }
 
-  void doDrop(const std::string& window, const std::vector<std::string>& paths) override {
+  std::string doDrop(const std::string& window, const std::vector<std::string>& paths) override {
     QWidget* top = findWindow(window);
-    if (!top) return;
+    if (!top) return {};
     QMimeData data;
     QList<QUrl> urls;
     for (const std::string& path : paths)
       urls << QUrl::fromLocalFile(QString::fromStdString(path));
     data.setUrls(urls);
     const QPoint centre = top->rect().center();
-    QDragEnterEvent enter(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    // Shift held, as a file manager proposes a move.
+    const Qt::DropActions offered = Qt::MoveAction | Qt::CopyAction | Qt::LinkAction;
+    QDragEnterEvent enter(centre, offered, &data, Qt::LeftButton, Qt::ShiftModifier);
     QApplication::sendEvent(top, &enter);
-    QDropEvent drop(centre, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QDropEvent drop(centre, offered, &data, Qt::LeftButton, Qt::ShiftModifier);
     if (enter.isAccepted()) QApplication::sendEvent(top, &drop);
+    if (!enter.isAccepted() || !drop.isAccepted()) return {};
+    return drop.dropAction() == Qt::MoveAction   ? "move"
+           : drop.dropAction() == Qt::LinkAction ? "link"
+                                                 : "copy";
   }
 
   bool isOpen(const std::string& window) override { return findWindow(window, false); }

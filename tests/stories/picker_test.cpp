@@ -50,12 +50,18 @@ TEST_F(Picker, ListsSubfoldersSortedIgnoringCaseWithoutFilesOrHiddenFoldersAndTa
       const auto rows = user().rows("frmGetFolder", "Dir1");
       const auto way = files::ancestors(temp().path());
       shown.assign(rows.begin() + static_cast<long>(way.size()), rows.end());
+      // Never taken as a move, which a file manager finishes by deleting what it moved; on Qt
+      // what is not taken is refused, so that the source keeps it.
       for (const std::vector<std::string>& items :
            {std::vector<std::string>{temp() / "a file"}, {temp() / "zeta", temp() / "beta"}}) {
-        user().drop("frmGetFolder", items);
+        const std::string taken = user().drop("frmGetFolder", items);
+        EXPECT_NE(taken, "move");
+#ifndef _WIN32
+        EXPECT_EQ(taken, "");
+#endif
         EXPECT_EQ(user().text("frmGetFolder", "txtPathlist"), temp().path());
       }
-      user().drop("frmGetFolder", {temp() / "zeta"});
+      EXPECT_NE(user().drop("frmGetFolder", {temp() / "zeta"}), "move");
       EXPECT_EQ(user().text("frmGetFolder", "txtPathlist"), temp() / "zeta");
       EXPECT_EQ(user().rows("frmGetFolder", "Dir1").back(), temp() / "zeta/inner");
       user().type("frmGetFolder", "txtPathlist", "typed, then lost");

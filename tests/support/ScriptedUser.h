@@ -94,9 +94,11 @@ class ScriptedUser : private StandIn {
   void close(const std::string& window) {
     if (acting()) doClose(window);
   }
-  // Drops items from a file manager on the window, by their full paths.
-  void drop(const std::string& window, const std::vector<std::string>& paths) {
-    if (acting()) doDrop(window, paths);
+  // Drops items from a file manager on the window, by their full paths, offering to move, copy
+  // or link them as a file manager does. Returns what the window took them as ("move", "copy"
+  // or "link"), or empty text when it refused them.
+  std::string drop(const std::string& window, const std::vector<std::string>& paths) {
+    return acting() ? doDrop(window, paths) : std::string();
   }
   // From here on, a failure shown ends the program at once, and the user does nothing more, as
   // someone who reads it and stops; end is how the program is ended.
@@ -151,7 +153,7 @@ class ScriptedUser : private StandIn {
   virtual void doPickDrive(const std::string& window, const std::string& control,
                            const std::string& root) = 0;
   virtual void doClose(const std::string& window) = 0;
-  virtual void doDrop(const std::string& window, const std::vector<std::string>& paths) = 0;
+  virtual std::string doDrop(const std::string& window, const std::vector<std::string>& paths) = 0;
 
   // Record that a driver found no such window or control, and give it nothing to act on.
   std::nullptr_t notOpen(const std::string& window);

@@ -124,9 +124,10 @@ class Win32User : public ScriptedUser {
   }
 
   // As the shell hands a drop over: the paths one after another, the list ending in two nulls.
-  void doDrop(const std::string& window, const std::vector<std::string>& paths) override {
+  // The shell copies what it hands over this way: the source is told so, whatever the window does.
+  std::string doDrop(const std::string& window, const std::vector<std::string>& paths) override {
     const HWND top = hwnd(window);
-    if (!top) return;
+    if (!top) return {};
     std::wstring list;
     for (const std::string& path : paths)
       list += windows::wide(path) + L'\0';
@@ -138,6 +139,7 @@ class Win32User : public ScriptedUser {
     std::copy(list.begin(), list.end(), reinterpret_cast<wchar_t*>(header + 1));
     GlobalUnlock(handle);
     SendMessageW(top, WM_DROPFILES, reinterpret_cast<WPARAM>(handle), 0);
+    return "copy";
   }
 
   bool isOpen(const std::string& window) override { return findWindow(window, false); }
