@@ -18,10 +18,13 @@ namespace {
 constexpr qsizetype kShown = 100;  // no one reads further down a list of names
 constexpr int kRowsSeen = 8;
 
-// The names of a folder's subfolders, hidden ones left out as the list leaves them, in order.
+// The names of a folder's subfolders, hidden ones left out and sorted ignoring letter case, as
+// the list shows them.
 QStringList subfolders(const QString& folder) {
   QStringList names = QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Unsorted);
-  std::sort(names.begin(), names.end());
+  std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+    return a.compare(b, Qt::CaseInsensitive) < 0;
+  });
   return names;
 }
 
@@ -39,7 +42,10 @@ class Offer : public QObject {
     list_->setWindowFlags(Qt::ToolTip | Qt::FramelessWindowHint);
     list_->setAttribute(Qt::WA_ShowWithoutActivating);
     list_->setFocusPolicy(Qt::NoFocus);
-    list_->setTextElideMode(Qt::ElideMiddle);  // a long path keeps its end, the part that differs
+    // A long path is cut at its start, so that its end, the part that differs, shows; there is no
+    // scroll bar to cover the row.
+    list_->setTextElideMode(Qt::ElideLeft);
+    list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list_->setUniformItemSizes(true);
     list_->setMouseTracking(true);
     list_->setAccessibleName(QStringLiteral("Folders that match"));
@@ -109,11 +115,13 @@ class Offer : public QObject {
       list_->hide();
       return;
     }
+    // Matched ignoring letter case, as the program finds folders.
     const QString stem = typed.mid(cut);
     QStringList paths;
-    for (auto name = std::lower_bound(names_.cbegin(), names_.cend(), stem);
-         name != names_.cend() && name->startsWith(stem) && paths.size() < kShown; ++name)
-      paths << folder + *name;
+    for (const QString& name : names_) {
+      if (paths.size() == kShown) break;
+      if (name.startsWith(stem, Qt::CaseInsensitive)) paths << folder + name;
+    }
     if (paths.isEmpty() || paths == QStringList{typed}) {
       list_->hide();
       return;

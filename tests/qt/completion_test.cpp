@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QListWidget>
+#include <QScrollBar>
 #include <QTest>
 #include <set>
 
@@ -13,11 +14,14 @@ namespace {
 using Completion = PickerStory;
 
 // Folders on either side of the typed start, in sorted order and in the other letter case, and
-// a file that starts alike: only the folders that start with it, letter for letter, are offered.
+// a file that starts alike: the folders that start with it, in any letter case, are offered, and
+// a long one shows its end, with no scroll bar over the rows.
 TEST_F(Completion, TheStartOfAPathOffersTheFoldersItLeadsToBesideThePicker) {
   play([&] {
-    for (const char* name : {"aardvark", "Albatross", "alpha", "alps", "ALPINE", "beta"})
-      makeFolders(temp() / (std::string("project/") + name));
+    const std::string longName = "al" + std::string(240, 'x') + "end";
+    for (const std::string& name : {std::string("aardvark"), std::string("Albatross"),
+                                    std::string("alpha"), std::string("ALPINE"), longName})
+      makeFolders(temp() / ("project/" + name));
     writeFile(temp() / "project/almanac");
     const std::string typed = temp() / "project/al";
     pick([&] {
@@ -35,8 +39,11 @@ TEST_F(Completion, TheStartOfAPathOffersTheFoldersItLeadsToBesideThePicker) {
       std::set<std::string> offered;
       for (int row = 0; row < list->count(); ++row)
         offered.insert(list->item(row)->text().toStdString());
-      EXPECT_EQ(offered,
-                (std::set<std::string>{temp() / "project/alpha", temp() / "project/alps"}));
+      EXPECT_EQ(offered, (std::set<std::string>{temp() / "project/Albatross",
+                                                temp() / "project/alpha", temp() / "project/ALPINE",
+                                                temp() / ("project/" + longName)}));
+      EXPECT_FALSE(list->horizontalScrollBar()->isVisible());
+      EXPECT_LE(list->visualItemRect(list->item(3)).bottom(), list->viewport()->rect().bottom());
       // Offered, not taken: the box keeps what was typed, and no control is covered.
       EXPECT_EQ(user().text("frmGetFolder", "txtPathlist"), typed);
       EXPECT_FALSE(list->geometry().intersects(picker->frameGeometry()));
