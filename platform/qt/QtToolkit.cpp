@@ -1,7 +1,6 @@
 #include "platform/qt/QtToolkit.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPlatformSurfaceEvent>
@@ -12,7 +11,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 #include "platform/frontend/wrap.h"
 #include "platform/qt/QtWindow.h"
@@ -178,44 +176,31 @@ std::string QtToolkit::showInputBox(LiveWindow* owner, const std::string& prompt
 
 namespace {
 
-// The value of Qt's option name on the command line (with one dash or two), if it is there.
-const char* qtArgument(int argc, char** argv, const char* name) {
-  for (int i = 1; i + 1 < argc; ++i) {
-    const char* argument = argv[i][0] == '-' && argv[i][1] == '-' ? argv[i] + 1 : argv[i];
-    if (std::strcmp(argument, name) == 0) return argv[i + 1];
-  }
-  return nullptr;
-}
+QtMessageHandler qtsOwn = nullptr;
 
-// Qt aborts when it cannot reach a display, so the program looks first and says so plainly. A
-// platform named on the command line is Qt's to find.
-bool displayReachable(int argc, char** argv) {
-  if (qtArgument(argc, argv, "-platform")) return true;
-  const char* display = qtArgument(argc, argv, "-display");
-  if (!display) {
-    if (std::getenv("QT_QPA_PLATFORM") || std::getenv("WAYLAND_DISPLAY")) return true;
-    display = std::getenv("DISPLAY");
-  }
-  if (!display || !*display) return false;
-  const std::string name = display;
-  const auto colon = name.find(':');
-  if (colon != 0 && name.compare(0, colon, "unix") != 0) return true;  // a remote display
-  const std::string number = name.substr(colon + 1, name.find('.', colon) - colon - 1);
-  return QFile::exists(QStringLiteral("/tmp/.X11-unix/X") + QString::fromStdString(number));
+// Qt ends the program when no platform can start (no display to reach, a compositor that is not
+// running, a -platform that is not there): it is said plainly and the program ends with status
+// 1, instead of Qt's abort. Qt's own warnings before it still say which platform failed and why.
+void withoutDisplay(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+  if (type != QtFatalMsg) return qtsOwn(type, context, message);
+  std::fputs(
+      "Quenbrook needs a graphical display to show its windows, and none could be reached "
+      "(DISPLAY and WAYLAND_DISPLAY name none that is running, or the platform asked for cannot "
+      "start).\n",
+      stderr);
+  std::fflush(stderr);
+  std::_Exit(1);
 }
 
 }  // namespace
 
 std::unique_ptr<Toolkit> makeNativeToolkit(int& argc, char** argv) {
-  if (!displayReachable(argc, argv)) {
-    std::fputs(
-        "Quenbrook needs a graphical display to show its windows, and none could be reached "
-        "(DISPLAY and WAYLAND_DISPLAY name none that is running).\n",
-        stderr);
-    return nullptr;
-  }
   // Tests make their own application first.
-  if (!QCoreApplication::instance()) new QApplication(argc, argv);
+  if (!QCoreApplication::instance()) {
+    qtsOwn = qInstallMessageHandler(withoutDisplay);
+    new QApplication(argc, argv);
+    qInstallMessageHandler(qtsOwn);
+  }
   // The menu entry's name: desktops find the windows' icon and name by it, as the app id on
   // Wayland and as the class in WM_CLASS on X, which Qt takes from the application's name.
   const QString desktopEntry = QStringLiteral("org.quenbrook.Quenbrook");

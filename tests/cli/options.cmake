@@ -25,4 +25,7 @@ expect("-style;Fusion;--platform;offscreen;-reverse" "${opens}" "^$" "")
 expect("-style=Fusion;-platform;offscreen" "${opens}" "^$" "")
 expect("-platform;offscreen;--bogus" 2 "^$" "unknown option '--bogus'")
 expect("-style=Fusion;-platform" 2 "^$" "option '-platform' needs a value")
-expect("-display;:4711" 1 "^$" "needs a graphical display")
+# A display, a compositor or a platform that cannot be reached is said plainly, with status 1.
+foreach(unreachable "-display;:4711" "-platform;bogus" "-platform;xcb" "-platform;wayland")
+  expect("${unreachable}" 1 "^$" "needs a graphical display")
+endforeach()
