@@ -117,6 +117,7 @@ Entry entryAt(const std::string& path) {
   if (attributes == INVALID_FILE_ATTRIBUTES) {
     const DWORD error = GetLastError();
     if (isNothingThere(error)) return isDanglingLink(full) ? Entry::Other : Entry::None;
+    if (error == ERROR_CANT_RESOLVE_FILENAME) return Entry::Other;  // links in a loop
     throw systemError(path, error);
   }
   if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) return Entry::Other;
@@ -135,7 +136,8 @@ std::string nameProblem(const std::string& name) {
 }
 
 std::string brokenLink(const std::string& path) {
-  return files::isDanglingLink(apiPath(path)) ? kDanglingLink : "";
+  const DWORD error = windows::brokenLink(apiPath(path));
+  return error == 0 ? "" : error == ERROR_CANT_RESOLVE_FILENAME ? kLinkLoop : kDanglingLink;
 }
 
 PlatformError alreadyThere(const std::string& path) {

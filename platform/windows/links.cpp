@@ -76,22 +76,29 @@ DWORD openTarget(const std::wstring& path, BY_HANDLE_FILE_INFORMATION* info) {
 bool leadsToFolder(const std::wstring& path) {
   BY_HANDLE_FILE_INFORMATION info;
   const DWORD error = openTarget(path, &info);
-  if (error != 0) return !isNothingThere(error);  // there, though it may not be opened
+  // There, though it may not be opened, unless nothing is, or links lead round in a loop.
+  if (error != 0) return !isNothingThere(error) && error != ERROR_CANT_RESOLVE_FILENAME;
   return (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-// Windows lists a link whose target is missing with attributes of its own and cannot open it;
-// wine lists nothing, and finding it by its exact name reports no more files instead of no such
-// file.
-bool isDanglingLink(const std::wstring& path) {
+// Windows lists a link that leads nowhere with attributes of its own and cannot open it; wine
+// lists nothing, and finding it by its exact name reports no more files instead of no such file.
+DWORD brokenLink(const std::wstring& path) {
   WIN32_FIND_DATAW data;
   const HANDLE find = FindFirstFileW(path.c_str(), &data);
-  if (find == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_NO_MORE_FILES;
-  FindClose(find);
-  if (!(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) return false;
+  if (find != INVALID_HANDLE_VALUE) {
+    FindClose(find);
+    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) return 0;
+  } else if (GetLastError() != ERROR_NO_MORE_FILES) {
+    return 0;
+  }
   BY_HANDLE_FILE_INFORMATION info;
   const DWORD error = openTarget(path, &info);
-  return error != 0 && isNothingThere(error);
+  return isNothingThere(error) || error == ERROR_CANT_RESOLVE_FILENAME ? error : 0;
+}
+
+bool isDanglingLink(const std::wstring& path) {
+  return brokenLink(path) != 0;
 }
 
 std::wstring finalPath(const std::wstring& path) {

@@ -19,7 +19,9 @@ DWORD openTarget(const std::wstring& path, BY_HANDLE_FILE_INFORMATION* info);
 // Whether a link at path leads to a folder that is there.
 bool leadsToFolder(const std::wstring& path);
 
-// Whether path is a link whose target is missing.
+// Why path is a link that leads nowhere: its target is missing (an error of isNothingThere), or
+// links lead round in a loop (ERROR_CANT_RESOLVE_FILENAME); 0 for anything else.
+DWORD brokenLink(const std::wstring& path);
 bool isDanglingLink(const std::wstring& path);
 
 // Where the link at path finally leads, in the everyday form; empty text when that cannot be

@@ -81,7 +81,7 @@ TEST_F(Step1, ALinkToAFolderCountsAsThatFolderAndItsFoldersInAnyLetterCaseAreKep
 
 // The picker hands over what was typed unchecked. Each refusal shows "Oops!" naming the path and
 // saying why, leaves step 1 open and the disk as it was, and the user may browse again.
-enum How { kUnder, kAsTyped, kDangling };
+enum How { kUnder, kAsTyped, kDangling, kLoop };
 
 struct Refusal {
   const char* story;
@@ -90,7 +90,7 @@ struct Refusal {
   const char* named = nullptr;   // under the folder; or the path typed
   const char* file = nullptr;    // a plain file in the way, under the folder
   const char* made = nullptr;    // a folder there first, under the folder
-  How how = kUnder;              // kDangling: typed is a broken link
+  How how = kUnder;              // kDangling: typed is a broken link; kLoop: a link in a loop
 };
 
 TEST_F(Step1, ChoicesThatCannotHoldAProjectAreRefusedAndNothingChanges) {
@@ -108,6 +108,7 @@ TEST_F(Step1, ChoicesThatCannotHoldAProjectAreRefusedAndNothingChanges) {
       {"a line break", "one\ntwo", "control characters"},
       {"a next-line character", "one\xC2\x85two", "control characters"},
       {"a dangling link", "gone", "target is missing", {}, {}, {}, kDangling},
+      {"links that lead to each other", "loop", "round in a loop", {}, {}, {}, kLoop},
       // clang-format on
   };
   const auto home = std::filesystem::current_path();
@@ -117,6 +118,7 @@ TEST_F(Step1, ChoicesThatCannotHoldAProjectAreRefusedAndNothingChanges) {
     if (refusal.made) makeFolders(place / refusal.made);
     if (refusal.file) writeFile(place / refusal.file);
     if (refusal.how == kDangling && !makeDanglingLink(place / refusal.typed)) continue;
+    if (refusal.how == kLoop && !makeLinkLoop(place / refusal.typed)) continue;
     const std::string path = refusal.how == kAsTyped ? refusal.typed : place / refusal.typed;
     const auto before = tree(place.path());
     // A relative path would be taken from the working folder: it must stay as it is too.

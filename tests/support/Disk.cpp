@@ -11,6 +11,7 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -144,6 +145,18 @@ bool makeDanglingLink(const std::string& link) {
 #endif
 }
 
+bool makeLinkLoop(const std::string& link) {
+  const std::string other = link + "-back";
+#ifdef _WIN32
+  const std::size_t cut = link.rfind('\\');
+  const std::wstring name = u8(link.substr(cut + 1)).wstring();
+  return runOnHost(L"ln", L"-s \"" + name + L"-back\" \"" + name + L"\"", link.substr(0, cut)) &&
+         runOnHost(L"ln", L"-s \"" + name + L"\" \"" + name + L"-back\"", link.substr(0, cut));
+#else
+  return symlink(other.c_str(), link.c_str()) == 0 && symlink(link.c_str(), other.c_str()) == 0;
+#endif
+}
+
 std::string shortcutFile(const std::string& name) {
 #ifdef _WIN32
   return name + ".lnk";
@@ -202,6 +215,27 @@ LinkFile readLinkFile(const std::string& path) {
   for (unsigned size; (size = number(at, 4)) >= 8; at += size)
     link.blocks.push_back(number(at + 4, 4));
   return link;
+}
+
+OtherDrive::OtherDrive() {
+  const std::string here = files::driveOf(files::folderPath(fs::temp_directory_path().string()));
+#ifdef _WIN32
+  for (const std::string& root : files::drives())
+    if (root != here && root_.empty()) root_ = root;
+#else
+  // Named as a disk is, under /mnt, so that it is listed as one.
+  const std::string point = "/mnt/quenbrook-test-" + std::to_string(getpid());
+  mounted_ = geteuid() == 0 && fs::create_directories(point, ignored) &&
+             mount("/dev/quenbrook-test", point.c_str(), "tmpfs", 0, "size=64k") == 0;
+  if (mounted_) root_ = point;
+#endif
+}
+
+OtherDrive::~OtherDrive() {
+#ifndef _WIN32
+  if (mounted_) umount2(root_.c_str(), MNT_DETACH);
+  if (mounted_) fs::remove(root_, ignored);
+#endif
 }
 
 // An empty variable is restored as unset, which the program reads alike.

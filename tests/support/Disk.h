@@ -42,9 +42,10 @@ bool sameFolder(const std::string& a, const std::string& b);
 
 // A symbolic link to a folder, or a dangling one; false where this system cannot make one.
 bool makeFolderLink(const std::string& target, const std::string& link);
-// A link whose target is missing. Wine makes no symbolic links of its own: there the host's ln
-// makes one, which wine shows as Windows would not.
+// A link whose target is missing, or two that lead to each other. Wine makes no symbolic links of
+// its own: there the host's ln makes them, which wine shows as Windows would not.
 bool makeDanglingLink(const std::string& link);
+bool makeLinkLoop(const std::string& link);
 
 // The file a shortcut of that name is: the name itself on POSIX systems, name.lnk on Windows.
 std::string shortcutFile(const std::string& name);
@@ -74,6 +75,23 @@ class ScopedEnvironment {
   std::string name_;
   std::string old_;
   bool wasSet_;
+};
+
+// A drive other than the one the temporary folders are on, as a user would pick it: on Linux a
+// small disk mounted for as long as this lives, where the tests run as root.
+class OtherDrive {
+ public:
+  OtherDrive();
+  ~OtherDrive();
+  OtherDrive(const OtherDrive&) = delete;
+  OtherDrive& operator=(const OtherDrive&) = delete;
+
+  // The drive's root, or empty text where there is none.
+  const std::string& root() const { return root_; }
+
+ private:
+  std::string root_;
+  bool mounted_ = false;
 };
 
 // Where the system keeps the user's desktop and documents folders, for as long as it lives: the
