@@ -23,7 +23,8 @@ bool faults::failed(Call call, const std::string& path) {
   std::unique_lock<std::mutex> guard(lock);
   const int nth = ++made[call];
   for (const test::Fault& fault : planned) {
-    if (fault.call != call || fault.nth != nth) continue;
+    if (fault.call != call || (fault.path.empty() ? fault.nth != nth : fault.path != path))
+      continue;
     failedAt = path;
     const test::Fault failing = fault;
     guard.unlock();

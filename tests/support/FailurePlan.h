@@ -17,6 +17,7 @@ struct Fault {
   int nth;                               // from 1, counted from the last reset
   unsigned long error;                   // errno, or a Windows error
   std::function<void()> meanwhile = {};  // what happens to the disk as it fails
+  std::string path = {};  // given: every call of the kind about this path fails, not the nth
 };
 
 // The plan for the calls made from here on: the faults given, and the calls counted.
