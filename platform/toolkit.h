@@ -79,7 +79,7 @@ class LiveWindow {
 
   // The root of the drive selected in a drive list; setDrive selects the drive that holds path
   // (adding it when it is not listed) and raises nothing. A new drive list lists
-  // files::drives(); the core selects its first drive.
+  // files::drives(); the core selects the working folder's drive, where a new folder list starts.
   virtual std::string drive(int control) const = 0;
   virtual void setDrive(int control, const std::string& path) = 0;
 
@@ -180,8 +180,8 @@ class Toolkit {
   virtual void post(std::function<void()> task) = 0;
 
  protected:
-  // A live window for spec, hidden, its controls made; the core then selects each drive list's
-  // first drive.
+  // A live window for spec, hidden, its controls made; the core then selects in each drive list
+  // the working folder's drive.
   virtual std::unique_ptr<LiveWindow> makeWindow(const WindowSpec& spec) = 0;
   // A real box over owner (null: over no window), while every window of the program waits. The
   // owner is left enabled here: the box disables it and enables it again before the box goes,

@@ -196,6 +196,41 @@ TEST_F(ToolkitRules, TheCloseBoxAsksTheFormFirstAndObeysACancel) {
   EXPECT_EQ(events, (std::vector<std::string>{"closed", "closed"}));
 }
 
+// Modal windows nest: the windows under one take no input until it is unloaded, one under two
+// until the outermost ends; a box leaves its owner to the box to disable, the others wait.
+TEST_F(ToolkitRules, ModalWindowsNestAndWhatIsUnderThemWaitsUntilTheOutermostEnds) {
+  const auto dialog = [](const char* name) {
+    WindowSpec spec;
+    spec.name = spec.caption = name;
+    spec.clientWidth = spec.clientHeight = 1440;
+    return spec;
+  };
+  const WindowSpec firstSpec = dialog("frmFirst"), secondSpec = dialog("frmSecond");
+  play([&] {
+    Form first(*ui, firstSpec), second(*ui, secondSpec);
+    const auto waiting = [&](std::vector<bool> expected) {
+      std::vector<bool> taking;
+      for (const char* window : {"frmOuter", "frmFirst", "frmSecond"})
+        taking.push_back(user->isOpen(window) && user->enabled(window));
+      EXPECT_EQ(taking, expected);
+    };
+    user->whenOpens("frmFirst", [&] {
+      waiting({false, true, false});
+      user->whenOpens("frmSecond", [&] {
+        waiting({false, false, true});
+        user->whenAsked([&] { waiting({false, false, true}); });
+        user->toolkit().dispatch([&] { ui->msgBox("Asked", kOkOnly, "Box"); });
+        user->close("frmSecond");
+      });
+      user->toolkit().dispatch([&] { ui->showModal(second); });
+      waiting({false, true, false});
+      user->close("frmFirst");
+    });
+    user->toolkit().dispatch([&] { ui->showModal(first); });
+    waiting({true, false, false});
+  });
+}
+
 TEST(MessageText, LongLinesBreakAtSpacesThenSeparatorsThenAnywhere) {
   const auto letters = [](std::string_view text) {
     int count = 0;

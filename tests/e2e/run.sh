@@ -26,6 +26,7 @@ set -euo pipefail
 
 case_name=$1
 program=$(realpath "$2")
+program_built=$program
 wine=false
 [[ $program == *.exe ]] && wine=true
 
@@ -50,10 +51,11 @@ fail() {
   [ -s "$work/program.log" ] && tail -n 20 "$work/program.log" >&2
   # What wine was running then.
   if $wine; then pgrep -a -f '[.]exe|wineserver' >&2 || true; fi
-  # The screen as it was, where the test ran, when ImageMagick is there to take it.
+  # The screen as it was, when ImageMagick is there to take it: beside the program under test,
+  # in the build folder, never in the working folder.
   if [ -n "${DISPLAY:-}" ] && command -v import >/dev/null; then
-    import -window root "$PWD/e2e-$case_name.png" 2>/dev/null &&
-      echo "screen: $PWD/e2e-$case_name.png" >&2
+    shot=$(dirname "$program_built")/e2e-$case_name.png
+    import -window root "$shot" 2>/dev/null && echo "screen: $shot" >&2
   fi
   exit 1
 }

@@ -44,8 +44,8 @@ TEST_F(Picker, EachShowStartsInTheProgramsFolderAndYieldsItWhenClosedAtOnce) {
   });
 }
 
-// One folder dropped on the picker is opened, as an ancestor opened in the list is: each shows in
-// the path box, over what was typed there. A file, or several items, do nothing.
+// One folder dropped on the picker is opened and shows in the path box; a file, or several items,
+// do nothing. Typed text is lost to a folder opened in the list, as to an ancestor opened there.
 TEST_F(Picker, ListsSubfoldersSortedIgnoringCaseWithoutFilesOrHiddenFoldersAndTakesDrops) {
   play([&] {
     for (const char* name : {"beta", "Alpha", "gamma", "Beta2", "Ärger", "zeta", "zeta/inner"})

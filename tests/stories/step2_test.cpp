@@ -176,7 +176,7 @@ TEST_F(Step2, RefusedTriesLeaveStepTwoOpenAndStepOneWaitingUntilAShortcutIsMade)
     });
     ASSERT_EQ(user().asked().size(), 7u);
     for (int i : {0, 1, 4})
-      expectOops(user().asked()[i], "Both fields are required", "");
+      EXPECT_EQ(user().asked()[i].prompt, "Both fields are required");
     expectOops(user().asked()[5], temp() / "Nowhere");
     EXPECT_EQ(user().asked()[6].prompt, "Process complete");
     expectShortcut(shortcuts, "Link");

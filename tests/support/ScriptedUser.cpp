@@ -41,6 +41,7 @@ void ScriptedUser::shown(const std::string& window, bool modal) {
 int ScriptedUser::answerMessage(const std::string& prompt, int flags, const std::string& title) {
   asked_.push_back({prompt, flags, title});
   note("message \"" + title + "\": " + prompt);
+  if (whenAsked_) std::exchange(whenAsked_, nullptr)();
   if (stop_ && !stopped_ && title == "Oops!") {
     stopped_ = true;
     toolkit_->post(stop_);

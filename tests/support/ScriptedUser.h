@@ -129,6 +129,8 @@ class ScriptedUser : private StandIn {
     scripts_[window].push_back(std::move(script));
   }
   void answerNextMessage(int button) { messageAnswers_.push_back(button); }
+  // What to do the next time a box asks, before it is answered.
+  void whenAsked(std::function<void()> script) { whenAsked_ = std::move(script); }
   void answerNextInput(const std::string& text) { inputAnswers_.push_back(text); }
   const std::vector<Asked>& asked() const { return asked_; }
   void forgetAsked() { asked_.clear(); }
@@ -170,19 +172,21 @@ class ScriptedUser : private StandIn {
   std::function<void()> stop_;
   bool stopped_ = false;
   std::map<std::string, std::deque<std::function<void()>>> scripts_;
+  std::function<void()> whenAsked_;
   std::deque<int> messageAnswers_;
   std::deque<std::string> inputAnswers_;
   std::vector<Asked> asked_;
 };
 
 // An "Oops!" message that names path and says why: in reason's words when given, otherwise in
-// the operating system's, after a blank line.
+// the operating system's, after a blank line. A message that is only a reason names no path.
 inline void expectOops(const Asked& asked, const std::string& path, const char* reason = nullptr) {
   EXPECT_EQ(asked.title, "Oops!");
   EXPECT_EQ(asked.flags, 0);
   const auto named = asked.prompt.find(path);
-  EXPECT_NE(named, std::string::npos) << asked.prompt;
+  EXPECT_FALSE(path.empty() || named == std::string::npos) << asked.prompt;
   if (reason) {
+    EXPECT_TRUE(*reason) << "a reason to look for";
     EXPECT_NE(asked.prompt.find(reason), std::string::npos) << asked.prompt;
   } else {
     const auto why = asked.prompt.find("\n\n", named);
