@@ -92,7 +92,7 @@ else
   HOME=$work XDG_CONFIG_HOME=$work/config openbox --sm-disable >"$work/wm.log" 2>&1 &
   pids+=($!)
   wm_ready() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
-  limit=10 poll wm_ready || fail "openbox did not start"
+  limit=60 poll wm_ready || fail "openbox did not start"
   to_program_path() { echo "$1"; }
   # Under AddressSanitizer, only the system libraries' leaks are let pass.
   here=$(dirname "$(realpath "${BASH_SOURCE[0]}")")

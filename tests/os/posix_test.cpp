@@ -5,7 +5,11 @@
 
 #include <filesystem>
 
+#include <locale.h>
+#include <wctype.h>
+
 #include "platform/files.h"
+#include "platform/posix/text.h"
 #include "tests/support/Disk.h"
 
 namespace qb::test {
@@ -41,6 +45,25 @@ TEST(PosixFiles, PathsAreFoundIgnoringCaseAndCleanedAsTheSystemTakesThem) {
   EXPECT_EQ(files::ancestors("/a/b"), (std::vector<std::string>{"/", "/a", "/a/b"}));
   EXPECT_EQ(files::ancestors("/"), std::vector<std::string>{"/"});
   EXPECT_EQ(files::drives().front() + files::driveOf(temp.path()), "//");
+}
+
+// The letter-case rule, each character upper-cased on its own as Windows does, against the C
+// library's own towupper over every code point there is.
+TEST(PosixFiles, LetterCaseIsEachCharactersUpperCaseAsTheCLibraryHasIt) {
+  const locale_t unicode = newlocale(LC_CTYPE_MASK, "C.UTF-8", static_cast<locale_t>(nullptr));
+  ASSERT_TRUE(unicode);
+  const auto utf8 = [](char32_t c) {
+    const std::u8string text = std::filesystem::path(std::u32string(1, c)).u8string();
+    return std::string(text.begin(), text.end());
+  };
+  int disagreements = 0;
+  for (char32_t c = 1; c <= 0x10FFFF; ++c) {
+    if (c >= 0xD800 && c <= 0xDFFF) continue;
+    const char32_t upper = static_cast<char32_t>(towupper_l(static_cast<wint_t>(c), unicode));
+    if (files::posix::fold(utf8(c)) != utf8(upper) && ++disagreements < 10)
+      ADD_FAILURE() << "U+" << std::hex << static_cast<unsigned>(c);
+  }
+  freelocale(unicode);
 }
 
 // The desktop's user folders, from user-dirs.dirs: "$HOME" is the home folder, "$HOMEx" is no

@@ -18,7 +18,7 @@ socket=wayland-quenbrook
 weston --backend=headless-backend.so --socket="$socket" --idle-time=0 \
   >"$runtime/weston.log" 2>&1 &
 weston_pid=$!
-for _ in $(seq 100); do
+for _ in $(seq 600); do
   [ -S "$runtime/$socket" ] && break
   kill -0 "$weston_pid" 2>/dev/null || { cat "$runtime/weston.log" >&2; exit 1; }
   sleep 0.1
