@@ -10,6 +10,7 @@
 
 #include "platform/files.h"
 #include "platform/posix/text.h"
+#include "shortcut/MakeLink.h"
 #include "tests/support/Disk.h"
 
 namespace qb::test {
@@ -45,6 +46,19 @@ TEST(PosixFiles, PathsAreFoundIgnoringCaseAndCleanedAsTheSystemTakesThem) {
   EXPECT_EQ(files::ancestors("/a/b"), (std::vector<std::string>{"/", "/a", "/a/b"}));
   EXPECT_EQ(files::ancestors("/"), std::vector<std::string>{"/"});
   EXPECT_EQ(files::drives().front() + files::driveOf(temp.path()), "//");
+  // What no form asks for, refused all the same: a folder whose path has a line break in it, a
+  // name with a separator, and a shortcut from a relative folder or with arguments.
+  EXPECT_THROW(files::makeFolder(temp / "a\nb/c"), PlatformError);
+  EXPECT_NE(files::nameProblem("a/b").find("separates"), std::string::npos);
+  for (const auto& [folder, arguments] :
+       {std::pair{std::string("Sub"), ""}, std::pair{temp / "Sub", "--argument"}}) {
+    try {
+      MkLink(folder, "Link", temp / "Sub", arguments);
+      ADD_FAILURE() << "made";
+    } catch (const PlatformError& error) {
+      EXPECT_NE(error.reason().find(*arguments ? "arguments" : "full path"), std::string::npos);
+    }
+  }
 }
 
 // The letter-case rule, each character upper-cased on its own as Windows does, against the C

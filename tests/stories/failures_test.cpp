@@ -30,13 +30,15 @@ const std::vector<std::pair<Call, unsigned long>> kErrors{
     {Call::Look, ERROR_ACCESS_DENIED}, {Call::Open, ERROR_ACCESS_DENIED},
     {Call::List, ERROR_NETNAME_DELETED}, {Call::Make, ERROR_DISK_FULL},
     {Call::Make, ERROR_FILENAME_EXCED_RANGE}, {Call::Make, ERROR_ACCESS_DENIED},
-    {Call::Link, ERROR_DISK_FULL}, {Call::Link, ERROR_ACCESS_DENIED}, {Call::ReadLink, 1},
+    {Call::Link, ERROR_DISK_FULL}, {Call::Link, ERROR_ACCESS_DENIED},
+    {Call::Link, ERROR_FILE_EXISTS}, {Call::ReadLink, 1},
     {Call::Identify, 1}, {Call::Remove, ERROR_ACCESS_DENIED}, {Call::Remove, ERROR_SHARING_VIOLATION}};
 #else
 const std::vector<std::pair<Call, unsigned long>> kErrors{
     {Call::Look, EIO}, {Call::Open, EACCES}, {Call::List, EIO}, {Call::Make, ENOSPC},
     {Call::Make, ENAMETOOLONG}, {Call::Make, EACCES}, {Call::Make, EROFS}, {Call::Link, ENOSPC},
-    {Call::Link, EACCES}, {Call::ReadLink, 1}, {Call::Identify, 1}, {Call::Remove, EACCES}};
+    {Call::Link, EACCES}, {Call::Link, EEXIST}, {Call::ReadLink, 1}, {Call::Identify, 1},
+    {Call::Remove, EACCES}};
 #endif
 // clang-format on
 const char* const kCalls[] = {"look", "open",      "list",     "make",

@@ -167,9 +167,15 @@ TEST_F(Step1, ADiskThatFillsUpKeepsWhatWasMadeAndSaysWhatIsMissing) {
   play([&] {
     planFaults({{faults::Call::Make, 2, kDiskFull, [&] { removeAll(project); }}});
     choose(project);
+    // Nor is what cannot be looked at any more.
+    planFaults({{faults::Call::Make, 3, kDiskFull, [&] {
+                   planFaults({{faults::Call::Look, 0, kDiskFull, {}, project}});
+                 }}});
+    choose(project);
     planFaults();
-    ASSERT_EQ(user().asked().size(), 1u);
+    ASSERT_EQ(user().asked().size(), 2u);
     expectOops(user().asked()[0], project, "The project folder is not there any more.");
+    expectOops(user().asked()[1], project, "could not be read");
     choose(project);
     EXPECT_EQ(tree(project), kSkeleton);
   });
