@@ -2,13 +2,14 @@
 
 #include <algorithm>
 
+#include "platform/catalogue.h"
 #include "platform/files.h"
 
 namespace qb {
 
 const WindowSpec frmGetFolder::kWindow{
     .name = "frmGetFolder",
-    .caption = "Select Folder",
+    .caption = N_("Select Folder"),
     .clientWidth = 3540,
     .clientHeight = 6045,
     .closeBox = true,
@@ -21,13 +22,13 @@ const WindowSpec frmGetFolder::kWindow{
     .controls = {
         // name, kind, caption, tooltip, {left, top, width, height}, flags, picture,
         // accessible name, font
-        {"Drive1",         ControlKind::DriveList, "", "",             {60, 120, 3375, 315},   0,          Picture::None, "Drive"},
-        {"Dir1",           ControlKind::DirList,   "", "",             {60, 480, 3315, 4140},  0,          Picture::None, "Folders"},
-        {"txtPathlist",    ControlKind::TextBox,   "", "",             {120, 4680, 3375, 555}, kMultiLine, Picture::None, "Folder path"},
-        {"btnNewFolder",   ControlKind::Button,    "", "New Folder",   {120, 5280, 675, 675},  0,          Picture::NewFolder},
-        {"btnDone",        ControlKind::Button,    "", "Done",         {2820, 5280, 675, 675}, 0,          Picture::Done},
-        {"btnDesktop",     ControlKind::Button,    "", "Desktop",      {780, 5280, 675, 675},  0,          Picture::Desktop},
-        {"btnMyDocuments", ControlKind::Button,    "", "My Documents", {1440, 5280, 675, 675}, 0,          Picture::MyDocuments},
+        {"Drive1",         ControlKind::DriveList, "", "",                 {60, 120, 3375, 315},   0,          Picture::None, N_("Drive")},
+        {"Dir1",           ControlKind::DirList,   "", "",                 {60, 480, 3315, 4140},  0,          Picture::None, N_("Folders")},
+        {"txtPathlist",    ControlKind::TextBox,   "", "",                 {120, 4680, 3375, 555}, kMultiLine | kPath, Picture::None, N_("Folder path")},
+        {"btnNewFolder",   ControlKind::Button,    "", N_("New Folder"),   {120, 5280, 675, 675},  0,          Picture::NewFolder},
+        {"btnDone",        ControlKind::Button,    "", N_("Done"),         {2820, 5280, 675, 675}, 0,          Picture::Done},
+        {"btnDesktop",     ControlKind::Button,    "", N_("Desktop"),      {780, 5280, 675, 675},  0,          Picture::Desktop},
+        {"btnMyDocuments", ControlKind::Button,    "", N_("My Documents"), {1440, 5280, 675, 675}, 0,          Picture::MyDocuments},
     },
     // clang-format on
 };
@@ -156,7 +157,7 @@ void frmGetFolder::jumpTo(const std::string& location) {
 }
 
 void frmGetFolder::btnNewFolder_Click() {
-  std::string name = ui.inputBox("New folder name", "Create new folder");
+  std::string name = ui.inputBox(tr("New folder name"), tr("Create new folder"));
   if (name.empty()) return;
   name = FirstPathSegment(name);
   const auto newFolder = [&] { return SelectedFolder + separator() + name; };
@@ -165,11 +166,13 @@ void frmGetFolder::btnNewFolder_Click() {
   // A name cut to nothing is the folder itself, asked about as it is.
   const std::string refused = name.empty() ? std::string() : files::nameProblem(name);
   if (!refused.empty()) {
-    ui.msgBox(newFolder() + "\n\n" + refused + " Nothing was made.", kOkOnly, "Oops!");
+    ui.msgBox(newFolder() + "\n\n" + tr("{1} Nothing was made.", {refused}), kOkOnly, tr("Oops!"));
     return;
   }
-  const std::string prompt = "Really create:\r\n" + newFolder() + " ?";
-  if (ui.msgBox(prompt, kYesNo | kQuestion, "Query!") == kNo) return;
+  // The question's line break is the message box's own, "\r\n".
+  std::string prompt = tr("Really create:\n{1} ?", {newFolder()});
+  prompt.replace(prompt.find('\n'), 1, "\r\n");
+  if (ui.msgBox(prompt, kYesNo | kQuestion, tr("Query!")) == kNo) return;
 
   files::expectFolderOrNothing(newFolder());
   if (files::lookup(newFolder()).empty()) files::makeFolder(newFolder());

@@ -31,32 +31,32 @@ void expectFolderOrNothing(const std::string& path) {
   const std::string found = lookup(path);
   const std::string shown = found.empty() || found == name ? path : join(parent, found);
   const std::string broken = os::brokenLink(path);
-  throw PlatformError(shown, (broken.empty() ? kNotAFolder : broken) +
-                                 " It was left as it is, and nothing was made.");
+  throw PlatformError(shown, tr("{1} It was left as it is, and nothing was made.",
+                                {broken.empty() ? notAFolder() : broken}));
 }
 
 std::string nameProblem(const std::string& name) {
-  if (name.empty()) return "No folder name was given.";
+  if (name.empty()) return tr("No folder name was given.");
   if (name == "." || name == "..") {
-    return "\".\" and \"..\" stand for this folder and the one above it, not for a new folder.";
+    return tr("\".\" and \"..\" stand for this folder and the one above it, not for a new folder.");
   }
   const std::size_t separator = name.find_first_of(kSeparators);
   if (separator != std::string::npos) {
-    std::string reason = "\"";
-    reason += name[separator];
-    return reason + "\" separates folders in a path, so no folder's name may hold it.";
+    return tr("\"{1}\" separates folders in a path, so no folder's name may hold it.",
+              {name.substr(separator, 1)});
   }
   if (hasControlCharacter(name)) {
-    return "Folder names may not hold line breaks or other control characters.";
+    return tr("Folder names may not hold line breaks or other control characters.");
   }
   return os::nameProblem(name);
 }
 
 void makeFolder(const std::string& path) {
   if (hasControlCharacter(path)) {
-    throw PlatformError(path, "Folder names may not hold line breaks or other control characters.");
+    throw PlatformError(path,
+                        tr("Folder names may not hold line breaks or other control characters."));
   }
-  if (path.empty()) throw PlatformError(path, "No folder name was given.");
+  if (path.empty()) throw PlatformError(path, tr("No folder name was given."));
   // Checked before anything is looked up, so that the reason names what is wrong.
   const std::string problem = os::nameProblem(os::splitLast(path).second);
   if (!problem.empty()) throw PlatformError(path, problem);

@@ -6,15 +6,23 @@
 #include <string>
 #include <utility>
 
+#include "platform/catalogue.h"
 #include "platform/error.h"
 
 namespace qb::files {
 
-inline constexpr char kDanglingLink[] = "This is a link whose target is missing, not a folder.";
-inline constexpr char kLinkLoop[] =
-    "This is a link that leads round in a loop of links, never to a folder.";
-inline constexpr char kNotAFolder[] = "This is not a folder.";
-inline constexpr char kNoFolder[] = "No folder was given.";
+inline std::string danglingLink() {
+  return tr("This is a link whose target is missing, not a folder.");
+}
+inline std::string linkLoop() {
+  return tr("This is a link that leads round in a loop of links, never to a folder.");
+}
+inline std::string notAFolder() {
+  return tr("This is not a folder.");
+}
+inline std::string noFolder() {
+  return tr("No folder was given.");
+}
 
 namespace os {
 

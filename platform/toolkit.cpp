@@ -1,5 +1,7 @@
 #include "platform/toolkit.h"
 
+#include "platform/catalogue.h"
+
 #include <algorithm>
 #include <exception>
 
@@ -130,7 +132,7 @@ void Toolkit::dispatch(const std::function<void()>& event) {
   } catch (const ProgramEnded&) {
     // The program is over; nothing more to say.
   } catch (const std::exception& e) {
-    messageBox(e.what(), kOkOnly, "Oops!");
+    messageBox(e.what(), kOkOnly, tr("Oops!"));
   }
 }
 

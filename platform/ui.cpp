@@ -1,5 +1,7 @@
 #include "platform/ui.h"
 
+#include "platform/catalogue.h"
+
 #include <algorithm>
 #include <exception>
 
@@ -15,7 +17,7 @@ void Ui::show(Form& form) {
 
 void Ui::showModal(Form& form) {
   if (std::find(shown_.begin(), shown_.end(), &form) != shown_.end()) {
-    throw PlatformError(form.spec().caption, "This window is open already.");
+    throw PlatformError(tr(form.spec().caption), tr("This window is open already."));
   }
   form.load();
   shown_.push_back(&form);
@@ -75,7 +77,15 @@ Form::~Form() {
 void Form::load() {
   if (live_) return;
   if (ui.ended_) throw ProgramEnded{};
-  live_ = ui.toolkit_.createWindow(spec_, *this);
+  // The window as the user reads it: its texts in the user's language.
+  shown_ = spec_;
+  shown_.caption = tr(spec_.caption);
+  for (ControlSpec& control : shown_.controls) {
+    control.caption = tr(control.caption);
+    control.tooltip = tr(control.tooltip);
+    control.accessibleName = tr(control.accessibleName);
+  }
+  live_ = ui.toolkit_.createWindow(shown_, *this);
   try {
     load_();
   } catch (...) {

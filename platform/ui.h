@@ -91,6 +91,7 @@ class Form : private WindowEvents {
   };
 
   const WindowSpec& spec_;
+  WindowSpec shown_;  // spec_ in the user's language, while the window is loaded
   std::vector<Handlers> handlers_;
   std::function<void()> load_ = [] {};
   std::function<bool(const std::vector<std::string>&)> drop_ = [](const auto&) { return false; };

@@ -31,6 +31,7 @@ enum ControlFlags : unsigned {
   kMultiLine = 1u << 0,
   kReadOnly = 1u << 1,
   kAutoSize = 1u << 2,  // a label that is as wide as its caption
+  kPath = 1u << 3,      // a box of paths, which read from left to right in every language
 };
 
 struct ControlSpec {

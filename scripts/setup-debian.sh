@@ -2,7 +2,7 @@
 # Installs what building and testing Quenbrook needs on Debian 12, if it is missing.
 set -euo pipefail
 
-packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libgtest-dev
+packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libgtest-dev gettext
   fonts-dejavu-core "$@")
 missing=()
 for package in "${packages[@]}"; do

@@ -17,11 +17,19 @@ presets=("$@")
 extra=(xvfb xauth xdotool x11-utils)
 for preset in "${presets[@]}"; do
   case $preset in
-    linux*) extra+=(openbox weston qt6-wayland) ;;
-    mingw) extra+=(mingw-w64 wine wine64) ;;
+    linux*) extra+=(openbox weston qt6-wayland qt6-translations-l10n) ;;
+    mingw) extra+=(mingw-w64 wine wine64 locales) ;;
   esac
 done
 scripts/setup-debian.sh "${extra[@]}"
+# Wine takes the user's language from LANG, for a locale the system has: the end-to-end tests in
+# German and Arabic need those two.
+if [[ " ${presets[*]} " == *" mingw "* ]] && ! locale -a | grep -qx 'ar_SA.utf8'; then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo=sudo
+  $sudo sed -i -E 's/^# *((de_DE|ar_SA)\.UTF-8 UTF-8)/\1/' /etc/locale.gen
+  $sudo locale-gen >/dev/null
+fi
 
 for preset in "${presets[@]}"; do
   if [ "$preset" = mingw ]; then

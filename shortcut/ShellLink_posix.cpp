@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/catalogue.h"
 #include "platform/faults.h"
 #include "platform/files.h"
 #include "shortcut/ShellLink.h"
@@ -19,8 +20,9 @@ std::string fileName(const std::string& name) {
 std::string nameProblem(const std::string& name) {
   if (name == "." || name == ".." || files::hasControlCharacter(name) ||
       name.find('/') != std::string::npos) {
-    return "A shortcut's name may not be \".\" or \"..\", nor hold a \"/\", a line break or "
-           "another control character.";
+    return tr(
+        "A shortcut's name may not be \".\" or \"..\", nor hold a \"/\", a line break or "
+        "another control character.");
   }
   return {};
 }
@@ -32,15 +34,14 @@ std::string targetProblem(const std::string& /*destination*/) {
 void makeLink(const std::string& link, const std::string& destination,
               const std::string& arguments) {
   if (!arguments.empty()) {
-    throw PlatformError(link, "A shortcut here cannot pass arguments to what it opens.");
+    throw PlatformError(link, tr("A shortcut here cannot pass arguments to what it opens."));
   }
   // symlink never replaces what is there.
   if (faults::failed(faults::Call::Link, link) || symlink(destination.c_str(), link.c_str()) != 0) {
     const int error = errno;
     if (error == EEXIST) {
-      throw PlatformError(link,
-                          "Something of that name is there already. It was left as it "
-                          "is, and no shortcut was made.");
+      throw PlatformError(link, tr("Something of that name is there already. It was left as it "
+                                   "is, and no shortcut was made."));
     }
     throw PlatformError(link, std::string(std::strerror(error)) + ".");
   }

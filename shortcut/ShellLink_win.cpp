@@ -11,6 +11,7 @@
 
 #include <utility>
 
+#include "platform/catalogue.h"
 #include "platform/faults.h"
 #include "platform/files.h"
 #include "platform/windows/com.h"
@@ -49,7 +50,7 @@ class Com {
 class ComThread {
  public:
   explicit ComThread(const std::string& link) : com_(windows::com()) {
-    if (!com_) throw PlatformError(link, "The shell's link object could not be loaded.");
+    if (!com_) throw PlatformError(link, tr("The shell's link object could not be loaded."));
     const HRESULT result =
         com_->initialize(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     if (result == RPC_E_CHANGED_MODE) return;
@@ -120,7 +121,7 @@ std::string fileName(const std::string& name) {
 std::string nameProblem(const std::string& name) {
   const std::string problem = windows::nameProblem(fileName(name));
   return problem.empty() ? problem
-                         : "The shortcut is the file \"" + fileName(name) + "\". " + problem;
+                         : tr("The shortcut is the file \"{1}\". {2}", {fileName(name), problem});
 }
 
 void makeLink(const std::string& link, const std::string& destination,
@@ -140,7 +141,7 @@ void makeLink(const std::string& link, const std::string& destination,
   // made, so there is nothing to rename and nothing left over.
   static const auto open = windows::systemFunction<decltype(&SHCreateStreamOnFileEx)>(
       L"shlwapi.dll", "SHCreateStreamOnFileEx");
-  if (!open) throw PlatformError(link, "The shell's file functions could not be loaded.");
+  if (!open) throw PlatformError(link, tr("The shell's file functions could not be loaded."));
   Com<IStream> file;
   const HRESULT made =
       faults::failed(faults::Call::Link, link)
@@ -151,8 +152,8 @@ void makeLink(const std::string& link, const std::string& destination,
   if (made == HRESULT_FROM_WIN32(ERROR_FILE_EXISTS) ||
       made == HRESULT_FROM_WIN32(ERROR_ALREADY_EXISTS)) {
     throw PlatformError(link,
-                        "Something of that name appeared while the shortcut was being made. "
-                        "It was left as it is, and no shortcut was made.");
+                        tr("Something of that name appeared while the shortcut was being made. "
+                           "It was left as it is, and no shortcut was made."));
   }
   check(made, link);
   const HRESULT saved = persist->Save(&*file, TRUE);
@@ -161,20 +162,20 @@ void makeLink(const std::string& link, const std::string& destination,
     const std::string reason =
         windows::systemError(link, static_cast<unsigned long>(saved)).reason();
     const std::string kept = removed(link);
-    if (kept.empty()) throw PlatformError(link, reason + " No shortcut was made.");
-    throw PlatformError(link, reason +
-                                  " The file begun for the shortcut is still there, as it "
-                                  "could not be taken away: " +
-                                  kept + " Delete it yourself.");
+    if (kept.empty()) throw PlatformError(link, tr("{1} No shortcut was made.", {reason}));
+    throw PlatformError(link, tr("{1} The file begun for the shortcut is still there, as it "
+                                 "could not be taken away: {2} Delete it yourself.",
+                                 {reason, kept}));
   }
 }
 
 std::string targetProblem(const std::string& destination) {
   const std::size_t length = windows::wide(destination).size();
   if (length < MAX_PATH) return {};
-  return "A Windows shortcut can lead only to a folder whose path is shorter than " +
-         std::to_string(MAX_PATH) + " letters, and this one has " + std::to_string(length) +
-         ". Choose a project folder nearer the root.";
+  return tr(
+      "A Windows shortcut can lead only to a folder whose path is shorter than {1} "
+      "letters, and this one has {2}. Choose a project folder nearer the root.",
+      {std::to_string(MAX_PATH), std::to_string(length)});
 }
 
 std::string target(const std::string& link) {

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <optional>
 
+#include "platform/catalogue.h"
+
 namespace qb {
 
 // The options Qt takes itself (QGuiApplication's, QApplication's and X11's), which go on to Qt
@@ -59,26 +61,26 @@ inline std::optional<int> answerCommandLine(int argc, char** argv) {
       return 0;
     }
     if (std::strcmp(option, "--help") == 0 || std::strcmp(option, "-h") == 0) {
-      std::puts(
-          "Usage: quenbrook [--help | --version] [Qt's options]\n"
-          "Sets up the folder of a new project: opens a wizard that makes the folder with its\n"
-          "subfolders, then a shortcut to it.\n"
-          "\n"
-          "  -h, --help  show this help and exit\n"
-          "  --version   show the name and version and exit\n"
-          "Qt's own options, such as -platform, -style and -display, go to Qt.");
+      std::puts(tr("Usage: quenbrook [--help | --version] [Qt's options]\n"
+                   "Sets up the folder of a new project: opens a wizard that makes the folder with "
+                   "its\nsubfolders, then a shortcut to it.\n"
+                   "\n"
+                   "  -h, --help  show this help and exit\n"
+                   "  --version   show the name and version and exit\n"
+                   "Qt's own options, such as -platform, -style and -display, go to Qt.")
+                    .c_str());
       return 0;
     }
     if (const QtOption* qt = qtOption(option)) {
       if (!qt->takesValue || std::strchr(option, '=')) continue;
       if (++i < argc) continue;
-      std::fprintf(stderr, "quenbrook: option '%s' needs a value\n", option);
+      std::fprintf(stderr, "%s\n", tr("quenbrook: option '{1}' needs a value", {option}).c_str());
       return 2;
     }
-    std::fprintf(stderr,
-                 "quenbrook: unknown option '%s'\n"
-                 "Try 'quenbrook --help' for more information.\n",
-                 option);
+    std::fprintf(stderr, "%s\n",
+                 tr("quenbrook: unknown option '{1}'\nTry 'quenbrook --help' for more information.",
+                    {option})
+                     .c_str());
     return 2;
   }
   return std::nullopt;

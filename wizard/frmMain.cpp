@@ -4,6 +4,7 @@
 #include <array>
 
 #include "picker/frmGetFolder.h"
+#include "platform/catalogue.h"
 #include "platform/files.h"
 #include "wizard/frmMain2.h"
 
@@ -11,7 +12,7 @@ namespace qb {
 
 const WindowSpec frmMain::kWindow{
     .name = "frmMain",
-    .caption = "Step 1 - Select or create a project folder",
+    .caption = N_("Step 1 - Select or create a project folder"),
     .clientWidth = 4680,
     .clientHeight = 1065,
     .closeBox = true,
@@ -23,9 +24,9 @@ const WindowSpec frmMain::kWindow{
     .controls = {
         // name, kind, caption, tooltip, {left, top, width, height}, flags, picture,
         // accessible name, font
-        {"Command1",  ControlKind::Button,  "Browse", "Browse For A Folder", {3420, 420, 1155, 255}},
-        {"Text1",     ControlKind::TextBox, "",       "",                    {120, 120, 4455, 285}, kReadOnly, Picture::None, "Project folder"},
-        {"btnCancel", ControlKind::Button,  "Cancel", "Cancel / Exit",       {3420, 720, 1155, 255}},
+        {"Command1",  ControlKind::Button,  N_("Browse"), N_("Browse For A Folder"), {3420, 420, 1155, 255}},
+        {"Text1",     ControlKind::TextBox, "",           "",                        {120, 120, 4455, 285}, kReadOnly | kPath, Picture::None, N_("Project folder")},
+        {"btnCancel", ControlKind::Button,  N_("Cancel"), N_("Cancel / Exit"),       {3420, 720, 1155, 255}},
     },
     // clang-format on
 };
@@ -63,7 +64,7 @@ void frmMain::Command1_Click() {
   Text1.refresh();
   io_.ProjectFolder = Text1.text();
   if (Text1.text().empty()) {
-    ui.msgBox("This field is required", kOkOnly, "Oops!");
+    ui.msgBox(tr("This field is required"), kOkOnly, tr("Oops!"));
     return;
   }
   if (!acceptable(Text1.text())) return;
@@ -92,31 +93,44 @@ void frmMain::Command1_Click() {
 std::string frmMain::progress(const std::string& folder) {
   try {
     if (files::entryAt(folder) != files::Entry::Folder) {
-      return "The project folder is not there any more.";
+      return tr("The project folder is not there any more.");
     }
     std::string there, missing;
+    std::size_t missed = 0;
     for (const SkeletonFolder& sub : kSkeleton) {
       const bool made = files::entryAt(under(folder, sub.tested)) == files::Entry::Folder;
       std::string& list = made ? there : missing;
-      list += std::string(list.empty() ? "" : ", ") + "\"" + sub.created + "\"";
+      missed += made ? 0 : 1;
+      // TRANSLATORS: what comes between two folder names in a list of them.
+      list += (list.empty() ? "" : tr(", ")) + "\"" + sub.created + "\"";
     }
-    return "The project folder and " + (there.empty() ? "none of its folders" : there) +
-           " are there; " + missing + (missing.find(',') == std::string::npos ? " is" : " are") +
-           " not. Choose the same folder again to make the rest.";
+    if (missed == 0) return tr("The project folder and all its folders are there.");
+    if (there.empty()) {
+      return tr(
+          "The project folder and none of its folders are there; {1} are not. Choose the "
+          "same folder again to make the rest.",
+          {missing});
+    }
+    return missed == 1 ? tr("The project folder and {1} are there; {2} is not. Choose the same "
+                            "folder again to make the rest.",
+                            {there, missing})
+                       : tr("The project folder and {1} are there; {2} are not. Choose the same "
+                            "folder again to make the rest.",
+                            {there, missing});
   } catch (const PlatformError&) {
-    return "What is there of the project folder could not be read.";
+    return tr("What is there of the project folder could not be read.");
   }
 }
 
 bool frmMain::acceptable(const std::string& folder) {
   std::string reason;
   if (files::hasControlCharacter(folder)) {
-    reason = "A folder's path may not hold line breaks or other control characters.";
+    reason = tr("A folder's path may not hold line breaks or other control characters.");
   } else if (!files::isAbsolute(folder)) {
-    reason = "Please choose a full path, one that starts from the root.";
+    reason = tr("Please choose a full path, one that starts from the root.");
   }
   if (reason.empty()) return true;
-  ui.msgBox(folder + "\n\n" + reason, kOkOnly, "Oops!");
+  ui.msgBox(folder + "\n\n" + reason, kOkOnly, tr("Oops!"));
   return false;
 }
 

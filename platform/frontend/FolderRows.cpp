@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/catalogue.h"
 #include "platform/files.h"
 
 namespace qb {
@@ -24,8 +25,8 @@ std::optional<PlatformError> FolderRows::read() {
   try {
     names_ = files::subfolders(path_);
   } catch (const PlatformError& error) {
-    return PlatformError(error.path(),
-                         error.reason() + " Its folders could not be read, so none are shown.");
+    return PlatformError(error.path(), tr("{1} Its folders could not be read, so none are shown.",
+                                          {error.reason()}));
   }
   return std::nullopt;
 }

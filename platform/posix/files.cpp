@@ -152,7 +152,7 @@ std::pair<std::string, std::string> splitLast(const std::string& path) {
 
 std::string nameProblem(const std::string& name) {
   // A POSIX name may hold anything but '/' and NUL, up to NAME_MAX bytes.
-  if (name.size() > 255) return "This name is too long for a folder here.";
+  if (name.size() > 255) return tr("This name is too long for a folder here.");
   return {};
 }
 
@@ -161,7 +161,7 @@ std::string brokenLink(const std::string& path) {
   struct stat st;
   if (lstat(resolved.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return {};
   if (stat(resolved.c_str(), &st) == 0) return {};
-  return errno == ELOOP ? kLinkLoop : kDanglingLink;
+  return errno == ELOOP ? linkLoop() : danglingLink();
 }
 
 PlatformError alreadyThere(const std::string& path) {
@@ -240,7 +240,7 @@ bool isAbsolute(const std::string& path) {
 }
 
 std::string folderPath(const std::string& path) {
-  if (path.empty()) throw PlatformError(path, kNoFolder);
+  if (path.empty()) throw PlatformError(path, noFolder());
   std::string full = path;
   if (!isAbsolute(full)) {
     std::string cwd(PATH_MAX, '\0');
@@ -252,18 +252,17 @@ std::string folderPath(const std::string& path) {
   if (stat(full.c_str(), &st) != 0) {
     const int error = errno;
     if (lstat(full.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-      throw PlatformError(path, error == ELOOP ? kLinkLoop : kDanglingLink);
+      throw PlatformError(path, error == ELOOP ? linkLoop() : danglingLink());
     }
     throw systemError(path, error);
   }
-  if (!S_ISDIR(st.st_mode)) throw PlatformError(path, kNotAFolder);
+  if (!S_ISDIR(st.st_mode)) throw PlatformError(path, notAFolder());
   // Such a name would reach the path box changed, and a folder of the changed name would be
   // made in its place.
   if (!posix::isUtf8(full)) {
-    throw PlatformError(path,
-                        "The name of this folder, or of one above it, is not UTF-8 text, so the "
-                        "program cannot show it unchanged and does not open it. Rename the "
-                        "folder, or choose another.");
+    throw PlatformError(path, tr("The name of this folder, or of one above it, is not UTF-8 "
+                                 "text, so the program cannot show it unchanged and does not "
+                                 "open it. Rename the folder, or choose another."));
   }
   if (faults::failed(faults::Call::Open, path) || !DirHandle(opendir(full.c_str()))) {
     throw systemError(path, errno);

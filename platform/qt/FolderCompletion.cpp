@@ -1,5 +1,7 @@
 #include "platform/qt/FolderCompletion.h"
 
+#include "platform/catalogue.h"
+
 #include <QDir>
 #include <QEvent>
 #include <QFutureWatcher>
@@ -48,7 +50,7 @@ class Offer : public QObject {
     list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list_->setUniformItemSizes(true);
     list_->setMouseTracking(true);
-    list_->setAccessibleName(QStringLiteral("Folders that match"));
+    list_->setAccessibleName(QString::fromStdString(qb::tr("Folders that match")));
     connect(list_, &QListWidget::itemEntered, list_,
             [this](QListWidgetItem* item) { list_->setCurrentItem(item); });
     connect(list_, &QListWidget::itemClicked, this,

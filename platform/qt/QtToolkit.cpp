@@ -2,16 +2,20 @@
 
 #include <QApplication>
 #include <QInputDialog>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPlatformSurfaceEvent>
 #include <QPointer>
 #include <QScreen>
 #include <QTimer>
+#include <QTranslator>
 #include <QWindow>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
+#include "platform/catalogue.h"
 #include "platform/frontend/wrap.h"
 #include "platform/qt/QtWindow.h"
 
@@ -183,11 +187,11 @@ QtMessageHandler qtsOwn = nullptr;
 // 1, instead of Qt's abort. Qt's own warnings before it still say which platform failed and why.
 void withoutDisplay(QtMsgType type, const QMessageLogContext& context, const QString& message) {
   if (type != QtFatalMsg) return qtsOwn(type, context, message);
-  std::fputs(
-      "Quenbrook needs a graphical display to show its windows, and none could be reached "
-      "(DISPLAY and WAYLAND_DISPLAY name none that is running, or the platform asked for cannot "
-      "start).\n",
-      stderr);
+  std::fprintf(stderr, "%s\n",
+               tr("Quenbrook needs a graphical display to show its windows, and none could be "
+                  "reached (DISPLAY and WAYLAND_DISPLAY name none that is running, or the platform "
+                  "asked for cannot start).")
+                   .c_str());
   std::fflush(stderr);
   std::_Exit(1);
 }
@@ -201,6 +205,16 @@ std::unique_ptr<Toolkit> makeNativeToolkit(int& argc, char** argv) {
     new QApplication(argc, argv);
     qInstallMessageHandler(qtsOwn);
   }
+  // Qt's own texts (the boxes' buttons) in the user's language too, from Qt's translations, and
+  // the windows mirrored where the language is written from right to left.
+  static QPointer<QTranslator> qtTexts;
+  delete qtTexts;
+  qtTexts = new QTranslator(qApp);
+  if (qtTexts->load(QLocale(QString::fromStdString(language())), QStringLiteral("qtbase"),
+                    QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QCoreApplication::installTranslator(qtTexts);
+  }
+  QGuiApplication::setLayoutDirection(rightToLeft() ? Qt::RightToLeft : Qt::LeftToRight);
   // The menu entry's name: desktops find the windows' icon and name by it, as the app id on
   // Wayland and as the class in WM_CLASS on X, which Qt takes from the application's name.
   const QString desktopEntry = QStringLiteral("org.quenbrook.Quenbrook");

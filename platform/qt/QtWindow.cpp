@@ -276,6 +276,8 @@ QWidget* QtWindow::makeControl(const ControlSpec& spec, int index) {
     }
   }
   made->setObjectName(qs(spec.name));
+  // A path reads from left to right in every language.
+  if (spec.flags & kPath) made->setLayoutDirection(Qt::LeftToRight);
   made->setFont(fontOf(spec.font, made->font()));
   if (!spec.tooltip.empty()) made->setToolTip(qs(spec.tooltip));
   made->setAccessibleName(qs(accessibleNameOf(spec)));
@@ -291,34 +293,39 @@ QWidget* QtWindow::makeControl(const ControlSpec& spec, int index) {
 }
 
 // The table's twips at the screen's DPI, and more, alike for the whole window, where the
-// desktop's font needs more room than the table gives a control: a few percent at a time, until
-// every text shows whole; a window five times its size would no longer fit a screen.
+// desktop's font needs more room than the table gives a control, or a label more than the window
+// is wide: a few percent at a time, until every text shows whole; a window five times its size
+// would no longer fit a screen. Qt mirrors what it lays out itself, not places given outright: a
+// window written from right to left has its controls placed from its right edge.
 void QtWindow::layOut() {
   const QScreen* screen = QGuiApplication::primaryScreen();
   const double perTwip = (screen ? screen->logicalDotsPerInch() : 96.0) / 1440.0;
+  const bool mirrored = window_->layoutDirection() == Qt::RightToLeft;
   double scale = 1;
   const auto place = [&] {
     const auto px = [&](int twips) {
       return static_cast<int>(std::lround(twips * perTwip * scale));
     };
+    const int clientWidth = px(spec_.clientWidth);
     bool whole = true;
     for (std::size_t i = 0; i < controls_.size(); ++i) {
       const ControlSpec& spec = spec_.controls[i];
       QWidget* control = controls_[i];
-      control->setGeometry(px(spec.rect.left), px(spec.rect.top), px(spec.rect.width),
+      const bool autoSize = spec.flags & kAutoSize;
+      const int width = autoSize ? control->sizeHint().width() : px(spec.rect.width);
+      const int left = px(spec.rect.left);
+      control->setGeometry(mirrored ? clientWidth - left - width : left, px(spec.rect.top), width,
                            px(spec.rect.height));
-      whole = whole && showsWhole(*control, qs(spec.caption), spec.flags & kAutoSize);
+      whole = whole && showsWhole(*control, qs(spec.caption), autoSize) &&
+              (!autoSize || width <= clientWidth - 2 * left);
     }
-    window_->setFixedSize(px(spec_.clientWidth), px(spec_.clientHeight));
+    window_->setFixedSize(clientWidth, px(spec_.clientHeight));
     return whole;
   };
   while (!place() && scale < 5)
     scale *= 1.03;
-  for (std::size_t i = 0; i < controls_.size(); ++i) {
-    QWidget* control = controls_[i];
-    if (spec_.controls[i].flags & kAutoSize)
-      control->resize(control->sizeHint().width(), control->height());
-    // A 32-pixel picture in a 45-pixel button, as large in the button whatever the scale.
+  // A 32-pixel picture in a 45-pixel button, as large in the button whatever the scale.
+  for (QWidget* control : controls_) {
     if (auto* button = qobject_cast<QPushButton*>(control); button && !button->icon().isNull()) {
       const int size = static_cast<int>(std::lround(button->height() * 32.0 / 45.0));
       button->setIconSize(QSize(size, size));

@@ -36,6 +36,10 @@ class ChildControl {
   virtual void setText(const std::string& text);
 
  protected:
+  // A control whose content has no direction (a picture, a path) is not mirrored with a window
+  // written from right to left: it is drawn from its left edge, where the window places it.
+  void keepLeftToRight();
+
   HWND hwnd_;
   const ControlSpec& spec_;
 };

@@ -25,8 +25,7 @@ DirListView::DirListView(HWND parent, int id, const ControlSpec& spec)
                    WS_EX_CLIENTEDGE) {
   SetWindowSubclass(hwnd_, subclass, 1, reinterpret_cast<DWORD_PTR>(this));
   SetWindowTextW(hwnd_, windows::wide(accessibleNameOf(spec)).c_str());
-  SendMessageW(hwnd_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER,
-               LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+  SendMessageW(hwnd_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
   LVCOLUMNW column{};
   column.mask = LVCF_WIDTH;
   SendMessageW(hwnd_, LVM_INSERTCOLUMNW, 0, reinterpret_cast<LPARAM>(&column));

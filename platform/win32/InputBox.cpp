@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/catalogue.h"
 #include "platform/win32/Win32Toolkit.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/text.h"
@@ -130,13 +131,17 @@ std::string runInputBox(HWND owner, const std::string& prompt, const std::string
   const UINT dpi = dpiOfMonitor(MonitorFromRect(&area, MONITOR_DEFAULTTONEAREST));
   Box box;
   box.prompt = windows::wide(prompt);
-  HWND window = CreateWindowExW(kExStyle, kClass, windows::wide(title).c_str(), kStyle, 0, 0, 0, 0,
+  // Mirrored, as Windows mirrors its own boxes, where the language is written from right to left.
+  const DWORD exStyle = kExStyle | (rightToLeft() ? WS_EX_LAYOUTRTL : 0);
+  HWND window = CreateWindowExW(exStyle, kClass, windows::wide(title).c_str(), kStyle, 0, 0, 0, 0,
                                 owner, nullptr, GetModuleHandleW(nullptr), &box);
   if (!window) return {};
   box.label = child(window, L"STATIC", box.prompt, SS_LEFT | SS_NOPREFIX, 0, -1);
   box.edit = child(window, L"EDIT", L"", WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 100);
-  box.ok = child(window, L"BUTTON", L"OK", WS_TABSTOP | BS_DEFPUSHBUTTON, 0, IDOK);
-  box.cancel = child(window, L"BUTTON", L"Cancel", WS_TABSTOP | BS_PUSHBUTTON, 0, IDCANCEL);
+  box.ok =
+      child(window, L"BUTTON", windows::wide(tr("OK")), WS_TABSTOP | BS_DEFPUSHBUTTON, 0, IDOK);
+  box.cancel = child(window, L"BUTTON", windows::wide(tr("Cancel")), WS_TABSTOP | BS_PUSHBUTTON, 0,
+                     IDCANCEL);
   const SIZE frame = layOut(window, box, dpi, true);
   SetWindowPos(window, nullptr, area.left + (area.right - area.left - frame.cx) / 2,
                area.top + (area.bottom - area.top - frame.cy) / 2, frame.cx, frame.cy,

@@ -13,8 +13,10 @@ namespace {
 
 // The text that must fit a control whole, and the room it has there: inside a box's and a
 // button's edges, and above a path box's scroll bar. A box may hold any text, so its room is
-// measured with letters that reach above and below all others; long text scrolls sideways.
-std::pair<std::wstring, SIZE> textRoom(const ControlSpec& spec, const RECT& rect, UINT dpi) {
+// measured with letters that reach above and below all others; long text scrolls sideways. A
+// label as wide as its caption has the window's width, less as much again as its left margin.
+std::pair<std::wstring, SIZE> textRoom(const ControlSpec& spec, const RECT& rect, int clientWidth,
+                                       UINT dpi) {
   // A 3-D edge is two pixels at 96 DPI, and scaled with the rest of the window.
   const int edge = scaled(2, dpi);
   SIZE room{rect.right - rect.left - 2 * edge, rect.bottom - rect.top - 2 * edge};
@@ -25,6 +27,9 @@ std::pair<std::wstring, SIZE> textRoom(const ControlSpec& spec, const RECT& rect
     case ControlKind::Button:
       if (spec.picture != Picture::None) break;
       return {windows::wide(spec.caption), room};
+    case ControlKind::Label:
+      if (!(spec.flags & kAutoSize)) break;
+      return {windows::wide(spec.caption), {clientWidth - 2 * rect.left, LONG_MAX}};
     default:
       break;
   }
@@ -69,8 +74,8 @@ Layout layoutFor(HWND window, const WindowSpec& spec, UINT dpi) {
   const HDC dc = GetDC(window);
   const auto allFit = [&] {
     for (std::size_t i = 0; i < spec.controls.size(); ++i) {
-      const auto [caption, room] =
-          textRoom(spec.controls[i], layout.rect(spec.controls[i].rect), dpi);
+      const auto [caption, room] = textRoom(spec.controls[i], layout.rect(spec.controls[i].rect),
+                                            layout.pixels(spec.clientWidth), dpi);
       if (!caption.empty() && !fits(dc, layout.font(i), caption, room)) return false;
     }
     return true;

@@ -48,6 +48,7 @@ PushButton::PushButton(HWND parent, int id, const ControlSpec& spec)
   // A picture button draws no text: its window text is there for screen readers only.
   SetWindowTextW(hwnd_, windows::wide(accessibleNameOf(spec)).c_str());
   SetWindowSubclass(hwnd_, neverDefault, 1, 0);
+  if (spec.picture != Picture::None) keepLeftToRight();
 }
 
 void PushButton::place(const RECT& rect, UINT dpi, HFONT font) {

@@ -53,6 +53,7 @@ void offerFolders(HWND box) {
 TextBox::TextBox(HWND parent, int id, const ControlSpec& spec)
     : ChildControl(parent, id, spec, L"EDIT", styleOf(spec), WS_EX_CLIENTEDGE) {
   if (spec.flags & kMultiLine) SetWindowSubclass(hwnd_, dialogKeys, 1, 0);
+  if (spec.flags & kPath) keepLeftToRight();
   // The box a user types a path into offers the folders that path leads to.
   if ((spec.flags & kMultiLine) && !(spec.flags & kReadOnly)) offerFolders(hwnd_);
 }

@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include "platform/catalogue.h"
 #include "platform/frontend/wrap.h"
 #include "platform/win32/Win32Window.h"
 #include "platform/win32/dpi.h"
@@ -157,7 +158,8 @@ int Win32Toolkit::showMessageBox(LiveWindow* owner, const std::string& prompt, i
                                  const std::string& title) {
   const int pressed =
       MessageBoxW(hwndOf(owner), windows::wide(withinScreen(prompt, hwndOf(owner))).c_str(),
-                  windows::wide(title).c_str(), static_cast<UINT>(flags));
+                  windows::wide(title).c_str(),
+                  static_cast<UINT>(flags) | (rightToLeft() ? MB_RTLREADING | MB_RIGHT : 0));
   if ((flags & kButtonsMask) == kYesNo) return pressed == IDYES ? kYes : kNo;
   return kOk;
 }

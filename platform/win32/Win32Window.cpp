@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/catalogue.h"
 #include "platform/win32/Controls.h"
 #include "platform/win32/DirListView.h"
 #include "platform/win32/Layout.h"
@@ -52,9 +53,12 @@ Win32Window::Win32Window(const WindowSpec& spec) : spec_(spec) {
   style_ = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
   // Tab and Shift+Tab move through the controls, as in a dialog.
   exStyle_ = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT | (spec.inTaskbar ? WS_EX_APPWINDOW : 0);
+  // Where the language is written from right to left the window is mirrored, its controls with
+  // it, as Windows mirrors its own.
+  if (rightToLeft()) exStyle_ |= WS_EX_LAYOUTRTL;
   CreateWindowExW(exStyle_, kClass, windows::wide(spec.caption).c_str(), style_, CW_USEDEFAULT,
                   CW_USEDEFAULT, 0, 0, nullptr, nullptr, GetModuleHandleW(nullptr), this);
-  if (!hwnd_) throw PlatformError(spec.caption, "The window could not be made.");
+  if (!hwnd_) throw PlatformError(spec.caption, tr("The window could not be made."));
   try {
     if (!spec.closeBox) {
       EnableMenuItem(GetSystemMenu(hwnd_, FALSE), SC_CLOSE, MF_BYCOMMAND | MF_GRAYED);
@@ -125,10 +129,10 @@ void Win32Window::makeControl(const ControlSpec& spec, int index) {
 
 HWND Win32Window::tooltips() {
   if (tooltips_ || !hwnd_) return tooltips_;
-  tooltips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                              WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
-                              CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
-                              GetModuleHandleW(nullptr), nullptr);
+  tooltips_ = CreateWindowExW(WS_EX_TOPMOST | (rightToLeft() ? WS_EX_LAYOUTRTL : 0),
+                              TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                              CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
+                              nullptr, GetModuleHandleW(nullptr), nullptr);
   SendMessageW(tooltips_, WM_SETFONT, reinterpret_cast<WPARAM>(layout_.message.get()), FALSE);
   for (std::size_t i = 0; i < controls_.size(); ++i) {
     if (spec_.controls[i].tooltip.empty()) continue;

@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/catalogue.h"
 #include "platform/faults.h"
 #include "platform/files.h"
 #include "platform/files_os.h"
@@ -46,10 +47,6 @@ using windows::utf8;
 using windows::wide;
 
 namespace {
-
-constexpr char kUnreadableName[] =
-    "This folder's name is not text Windows can show, so the program cannot tell it from "
-    "another folder. Rename it in Explorer.";
 
 // A find would read these as wildcards and report whatever matched them.
 void refuseWildcards(const std::string& path) {
@@ -137,7 +134,7 @@ std::string nameProblem(const std::string& name) {
 
 std::string brokenLink(const std::string& path) {
   const DWORD error = windows::brokenLink(apiPath(path));
-  return error == 0 ? "" : error == ERROR_CANT_RESOLVE_FILENAME ? kLinkLoop : kDanglingLink;
+  return error == 0 ? "" : error == ERROR_CANT_RESOLVE_FILENAME ? linkLoop() : danglingLink();
 }
 
 PlatformError alreadyThere(const std::string& path) {
@@ -160,12 +157,12 @@ bool isAbsolute(const std::string& path) {
 }
 
 std::string folderPath(const std::string& path) {
-  if (path.empty()) throw PlatformError(path, kNoFolder);
+  if (path.empty()) throw PlatformError(path, noFolder());
   refuseWildcards(path);
   quietDrives();
   const std::wstring full = absolute(wide(path));
   const std::size_t root = rootLength(full);
-  if (root == 0) throw PlatformError(path, kNotAFolder);
+  if (root == 0) throw PlatformError(path, notAFolder());
   const auto [dropped, why] = windows::pathProblem(utf8(full));
   if (!dropped.empty()) throw PlatformError(dropped, why);
   // Each name as it is on disk, found one folder after another from the root down.
@@ -181,7 +178,7 @@ std::string folderPath(const std::string& path) {
     const HANDLE find = FindFirstFileW(extended(resolved + name).c_str(), &data);
     if (find == INVALID_HANDLE_VALUE) {
       const DWORD error = GetLastError();
-      if (error == ERROR_NO_MORE_FILES) throw PlatformError(utf8(resolved + name), kDanglingLink);
+      if (error == ERROR_NO_MORE_FILES) throw PlatformError(utf8(resolved + name), danglingLink());
       // A folder that may be passed through but not listed, as on many shares, does not tell how
       // a name in it is spelled: the name is taken as typed when it is there, and spelled as on
       // disk once the whole path is known.
@@ -197,23 +194,25 @@ std::string folderPath(const std::string& path) {
     }
     FindClose(find);
     if (!windows::isValidUtf16(std::wstring_view(data.cFileName))) {
-      throw PlatformError(utf8(resolved + full.substr(i, end - i)), kUnreadableName);
+      throw PlatformError(utf8(resolved + full.substr(i, end - i)),
+                          tr("This folder's name is not text Windows can show, so the program "
+                             "cannot tell it from another folder. Rename it in Explorer."));
     }
     resolved += data.cFileName;
     attributes = data.dwFileAttributes;
     i = end + 1;
   }
-  if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) throw PlatformError(path, kNotAFolder);
+  if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) throw PlatformError(path, notAFolder());
   if (unlisted) resolved = spelledOnDisk(resolved);
   const std::wstring place = extended(resolved);
   if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
     BY_HANDLE_FILE_INFORMATION info;
     if (const DWORD error = openTarget(place, &info)) {
-      if (isNothingThere(error)) throw PlatformError(path, kDanglingLink);
+      if (isNothingThere(error)) throw PlatformError(path, danglingLink());
       throw systemError(path, error);
     }
     if (!(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-      throw PlatformError(path, kNotAFolder);
+      throw PlatformError(path, notAFolder());
     }
   }
   const DWORD error =

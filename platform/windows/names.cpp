@@ -3,14 +3,17 @@
 #include <algorithm>
 #include <array>
 
+#include "platform/catalogue.h"
 #include "platform/files.h"
 #include "platform/windows/paths.h"
 
 namespace qb::windows {
 
 std::string forbiddenCharacter(char c) {
-  return std::string("Windows refuses the character \"") + c +
-         "\" in a name, as it does each of < > : \" / \\ | ? and *.";
+  return tr(
+      "Windows refuses the character \"{1}\" in a name, as it does each of < > : \" / \\ | ? "
+      "and *.",
+      {std::string(1, c)});
 }
 
 std::string nameProblem(const std::string& name) {
@@ -20,14 +23,14 @@ std::string nameProblem(const std::string& name) {
     units += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
   for (const char c : name)
     units += (static_cast<unsigned char>(c) & 0xF8) == 0xF0 ? 1 : 0;
-  if (units > 255) return "This name is too long for a folder here.";
+  if (units > 255) return tr("This name is too long for a folder here.");
   if (files::hasControlCharacter(name)) {
-    return "Names may not hold line breaks or other control characters.";
+    return tr("Names may not hold line breaks or other control characters.");
   }
   const std::size_t at = name.find_first_of(kForbidden);
   if (at != std::string::npos) return forbiddenCharacter(name[at]);
   if (!name.empty() && (name.back() == '.' || name.back() == ' ')) {
-    return "Windows refuses a name that ends in a dot or a space.";
+    return tr("Windows refuses a name that ends in a dot or a space.");
   }
   // Windows reads these as devices whatever extension follows them.
   std::string device = name.substr(0, name.find('.'));
@@ -45,8 +48,10 @@ std::string nameProblem(const std::string& name) {
       "LPT\xC2\xB2", "LPT\xC2\xB3"};
   for (const char* reserved : kDevices) {
     if (key == reserved) {
-      return "Windows keeps the name \"" + device +
-             "\" for a device, so nothing may be called that, with or without an extension.";
+      return tr(
+          "Windows keeps the name \"{1}\" for a device, so nothing may be called that, with "
+          "or without an extension.",
+          {device});
     }
   }
   return {};
@@ -61,18 +66,22 @@ std::pair<std::string, std::string> pathProblem(const std::string& path) {
     if (!name.empty() && name != "." && name != ".." &&
         (name.back() == '.' || name.back() == ' ')) {
       return {path.substr(0, end),
-              "Windows drops the dot or space at the end of a folder's name, so a path through "
-              "this folder would lead to another one. Rename the folder, or choose another."};
+              tr("Windows drops the dot or space at the end of a folder's name, so a path "
+                 "through this folder would lead to another one. Rename the folder, or choose "
+                 "another.")};
     }
     i = end + 1;
   }
   return {};
 }
 
-const char kGuardedFolderNote[] =
-    "If Windows' controlled folder access protects this folder, it refuses programs it does not "
-    "know without saying so. To let Quenbrook make folders and shortcuts here, open Windows "
-    "Security > Virus & threat protection > Manage ransomware protection > Allow an app through "
-    "Controlled folder access, and add Quenbrook.exe.";
+std::string guardedFolderNote() {
+  // TRANSLATORS: the path in Windows Security as Windows names it in the user's language.
+  return tr(
+      "If Windows' controlled folder access protects this folder, it refuses programs it "
+      "does not know without saying so. To let Quenbrook make folders and shortcuts here, "
+      "open Windows Security > Virus & threat protection > Manage ransomware protection > "
+      "Allow an app through Controlled folder access, and add Quenbrook.exe.");
+}
 
 }  // namespace qb::windows

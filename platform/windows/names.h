@@ -26,7 +26,7 @@ std::pair<std::string, std::string> pathProblem(const std::string& path);
 
 // Added to the system's "Access is denied.": Windows' ransomware protection refuses programs it
 // does not know that way, in the folders it guards by default and in any a user adds.
-extern const char kGuardedFolderNote[];
+std::string guardedFolderNote();
 
 // Whether the UTF-16 units pair every surrogate: only such a name turns into text and back
 // unchanged, so only such a name can be shown and typed.

@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdio>
 
+#include "platform/catalogue.h"
 #include "platform/windows/names.h"
 
 namespace qb::windows {
@@ -43,13 +44,13 @@ PlatformError systemError(const std::string& path, unsigned long code) {
   if (reason.empty()) {
     std::array<char, 16> hex{};
     std::snprintf(hex.data(), hex.size(), "0x%08lX", code);
-    reason = std::string("Windows reported error ") + hex.data();
+    reason = tr("Windows reported error {1}.", {hex.data()});
   }
   if (reason.back() != '.') reason += '.';
   const bool denied =
       code == ERROR_ACCESS_DENIED || code == static_cast<unsigned long>(E_ACCESSDENIED);
   if (denied && !path.empty()) {
-    reason += std::string("\n\n") + kGuardedFolderNote;
+    reason += "\n\n" + guardedFolderNote();
   }
   return PlatformError(path, reason);
 }

@@ -21,6 +21,9 @@
 #                 screen; Tab and Enter press its No: nothing is made
 #   planted-dll   (wine) a DLL named as one the picker loads, given as a third argument, beside
 #                 the program and preferred by wine: the picker opens and the DLL is not loaded
+#   language-LL   the program in language LL (LANGUAGE on Linux; under wine the user's language,
+#                 which wine takes from LANG): step 1 opens with its caption from po/LL.po, its
+#                 screen is kept beside the program, and Alt+F4 ends it
 # Every wait is bounded: a window that does not come or a program that does not end fails the test.
 set -euo pipefail
 
@@ -108,6 +111,15 @@ if [ "$case_name" = deep-folder ]; then
 fi
 mkdir -p "$files" "$app"
 cp "$program" "$app/"
+if [[ $case_name == language-* ]]; then
+  language=${case_name#language-}
+  cp -r "$(dirname "$program_built")/locale" "$app/" 2>/dev/null || true
+  if $wine; then
+    case $language in de) export LANG=de_DE.UTF-8 ;; ar) export LANG=ar_SA.UTF-8 ;; esac
+  else
+    export LANGUAGE=$language LC_ALL=C.UTF-8
+  fi
+fi
 if [ "$case_name" = planted-dll ]; then
   cp "$3" "$app/"
   planted=$app/$(basename "$3")
@@ -277,6 +289,7 @@ expect_skeleton() {
 
 # Program start, including wine's, may take a while on a busy machine.
 first_window() { limit=90 wait_window "$step1"; }
+first_window_named() { limit=90 wait_window "$1"; }
 
 project="$files/Project One"
 case $case_name in
@@ -382,6 +395,16 @@ case $case_name in
     click_close_box "$s" "${step2_size[@]}"
     expect_exit_0
     [ ! -e "$planted.ran" ] || fail "the program loaded $planted"
+    ;;
+  language-*)
+    source_dir=$(dirname "$(realpath "${BASH_SOURCE[0]}")")/../..
+    caption=$(sed -n '/^msgid "Step 1 - Select or create a project folder"$/{n;s/^msgstr "\(.*\)"$/\1/p}' \
+      "$source_dir/po/$language.po")
+    [ -n "$caption" ] || fail "po/$language.po has no caption for step 1"
+    w=$(first_window_named "$caption")
+    import -window root "$(dirname "$program_built")/e2e-$case_name.png" 2>/dev/null || true
+    xdotool windowfocus --sync "$w" key alt+F4
+    expect_exit_0
     ;;
   *)
     echo "unknown case $case_name" >&2

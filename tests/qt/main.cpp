@@ -8,6 +8,8 @@
 // The Qt stories run on the offscreen platform, with the real nested event loops.
 int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
+  // In English, whatever the machine's language, unless a story says otherwise.
+  setenv("LANGUAGE", "en", 1);
   // The offscreen platform says, each time, which window operations it lacks; nothing else is
   // hidden.
   qInstallMessageHandler(

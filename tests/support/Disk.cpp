@@ -238,6 +238,48 @@ OtherDrive::~OtherDrive() {
 #endif
 }
 
+ScopedLanguage::ScopedLanguage(const std::string& language)
+    : variable_("LANGUAGE", language.c_str()) {
+#ifdef _WIN32
+  wchar_t user[64] = L"";
+  ULONG count = 0, size = 64;
+  GetUserPreferredUILanguages(MUI_LANGUAGE_NAME, &count, user, &size);
+  ready_ = language.starts_with("qps") ||
+           u8(language.substr(0, 2)).wstring() == std::wstring(user).substr(0, 2);
+#endif
+}
+
+std::map<std::string, std::string> catalogue(const std::string& language) {
+  std::map<std::string, std::string> texts;
+  std::istringstream lines(readFile(QUENBROOK_SOURCE_DIR "/po/" + language + ".po"));
+  std::string id, text, line, *reading = nullptr;
+  const auto unquote = [](const std::string& quoted) {
+    std::string out;
+    for (std::size_t i = quoted.find('"') + 1; i + 1 < quoted.size(); ++i) {
+      if (quoted[i] != '\\')
+        out += quoted[i];
+      else if (quoted[++i] == 'n')
+        out += '\n';
+      else
+        out += quoted[i];
+    }
+    return out;
+  };
+  while (std::getline(lines, line)) {
+    if (line.starts_with("msgid ")) {
+      if (!id.empty()) texts[id] = text;
+      id.clear(), text.clear(), reading = &id;
+    } else if (line.starts_with("msgstr ")) {
+      reading = &text;
+    } else if (!line.starts_with("\"")) {
+      continue;
+    }
+    if (reading) *reading += unquote(line);
+  }
+  if (!id.empty()) texts[id] = text;
+  return texts;
+}
+
 // An empty variable is restored as unset, which the program reads alike.
 ScopedEnvironment::ScopedEnvironment(const char* name, const char* value)
     : name_(name), old_(files::environment(name)), wasSet_(!old_.empty()) {

@@ -4,6 +4,7 @@
 // ways to make a folder nobody may write in. Paths are UTF-8 text, as everywhere in the program.
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -93,6 +94,23 @@ class OtherDrive {
   std::string root_;
   bool mounted_ = false;
 };
+
+// The user's language for the program started from here on, as the system sets it: gettext's
+// LANGUAGE on Linux; on Windows the pseudo-language the same way, and a real one only as the
+// user's UI language of the whole run (which wine takes from LANG when it starts), so that a
+// story in another language is skipped there.
+class ScopedLanguage {
+ public:
+  explicit ScopedLanguage(const std::string& language);
+  bool ready() const { return ready_; }
+
+ private:
+  ScopedEnvironment variable_;
+  bool ready_ = true;
+};
+
+// A catalogue's texts as translators wrote them in po/<language>.po, by their English text.
+std::map<std::string, std::string> catalogue(const std::string& language);
 
 // Where the system keeps the user's desktop and documents folders, for as long as it lives: the
 // user shell folders in Windows' registry, the desktop's user-dirs.dirs elsewhere.

@@ -211,9 +211,12 @@ class Win32User : public ScriptedUser {
     Win32Window* top = findWindow(window);
     HWND child = top && control.empty() ? top->hwnd() : find(window, control);
     if (!top || !child) return {};
-    RECT rect{};
+    // Where it is on screen, from the client area's left edge, also in a mirrored window.
+    RECT rect{}, client{};
     GetWindowRect(child, &rect);
-    MapWindowPoints(nullptr, top->hwnd(), reinterpret_cast<POINT*>(&rect), 2);
+    GetClientRect(top->hwnd(), &client);
+    MapWindowPoints(top->hwnd(), nullptr, reinterpret_cast<POINT*>(&client), 2);
+    OffsetRect(&rect, -std::min(client.left, client.right), -client.top);
     // In pixels at 96 DPI, so that every toolkit compares alike.
     const double scale = 96.0 / dpiOf(top->hwnd());
     const auto at96 = [scale](LONG px) { return static_cast<int>(std::lround(px * scale)); };

@@ -18,6 +18,8 @@ int main(int argc, char** argv) {
     return qb::test::readListAcross(argv[2], argv[3]);
   // Failures name paths in any script.
   SetConsoleOutputCP(CP_UTF8);
+  // In English, whatever the machine's language, unless a story says otherwise.
+  SetThreadPreferredUILanguages(MUI_LANGUAGE_NAME, L"en-US\0", nullptr);
   // What a test printed is kept if it is stopped: a pipe would otherwise hold it back.
   std::setvbuf(stdout, nullptr, _IONBF, 0);
   ::testing::InitGoogleTest(&argc, argv);
