@@ -67,7 +67,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Qt's Wayland plugin, so the wizard runs as a Wayland client where there is one (it falls back
-# to XWayland without it).
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-wayland)
+# to XWayland without it), and Qt's own texts (the boxes' buttons) in the user's language.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, qt6-translations-l10n")
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 include(CPack)
