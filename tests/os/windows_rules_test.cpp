@@ -11,21 +11,6 @@
 namespace qb::windows {
 namespace {
 
-TEST(WindowsRules, NamesAsTheFileWillBeMade) {
-  struct Case {
-    std::string name;
-    bool taken;
-  };
-  const std::vector<Case> cases{
-      {"a..lnk", true},   {"a .lnk", true},           {"a.", false},
-      {"a ", false},      {"CON.lnk", false},         {"con-notes.lnk", true},
-      {"a|b.lnk", false}, {"%USERNAME% notes", true}, {"com0.lnk", false},
-      {"LPT0", false},    {"lpt\xC2\xB3.txt", false}, {"COM10.lnk", true},
-  };
-  for (const Case& c : cases)
-    EXPECT_EQ(nameProblem(c.name).empty(), c.taken) << c.name;
-}
-
 TEST(WindowsRules, APathThroughANameWindowsWouldChangeNamesThatFolder) {
   const std::vector<std::pair<std::string, std::string>> cases{
       {"C:\\Work.\\Proj", "C:\\Work."},

@@ -23,6 +23,7 @@
 #include <map>
 
 #include "platform/qt/DirListWidget.h"
+#include "platform/qt/QtWindow.h"
 #include "tests/support/ScriptedUser.h"
 
 namespace qb::test {
@@ -38,13 +39,13 @@ class QtUser : public ScriptedUser {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   }
 
-  void doClick(const std::string& window, const std::string& control) override {
+  void click(const std::string& window, const std::string& control) override {
     if (auto* button = find<QPushButton>(window, control))
       QTest::mouseClick(button, Qt::LeftButton);
   }
 
-  void doType(const std::string& window, const std::string& control,
-              const std::string& text) override {
+  void type(const std::string& window, const std::string& control,
+            const std::string& text) override {
     QWidget* box = focus(window, control);
     if (!box) return;
     QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
@@ -63,12 +64,12 @@ class QtUser : public ScriptedUser {
     }
   }
 
-  void doKeys(const std::string& window, const std::string& control,
-              const std::string& text) override {
+  void keys(const std::string& window, const std::string& control,
+            const std::string& text) override {
     if (QWidget* widget = focus(window, control)) QTest::keyClicks(widget, text.c_str());
   }
 
-  void doPress(const std::string& window, const std::string& control, Key key) override {
+  void press(const std::string& window, const std::string& control, Key key) override {
     static const std::map<Key, Qt::Key> kKeys{
         {Key::Up, Qt::Key_Up},         {Key::Down, Qt::Key_Down}, {Key::Enter, Qt::Key_Return},
         {Key::Escape, Qt::Key_Escape}, {Key::Tab, Qt::Key_Tab},   {Key::Space, Qt::Key_Space}};
@@ -79,8 +80,8 @@ class QtUser : public ScriptedUser {
     }
   }
 
-  void doClickFolder(const std::string& window, const std::string& control, const std::string& path,
-                     bool twice) override {
+  void clickFolder(const std::string& window, const std::string& control, const std::string& path,
+                   bool twice) override {
     auto* list = shownList(window, control);
     const int row = list ? list->rowOf(path) : -1;
     if (list && row < 0) ADD_FAILURE() << path << " is not shown in " << control;
@@ -93,13 +94,8 @@ class QtUser : public ScriptedUser {
     if (twice) QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
   }
 
-  bool anyWindowShown() override {
-    const auto all = QApplication::topLevelWidgets();
-    return std::any_of(all.begin(), all.end(), [](QWidget* widget) { return widget->isVisible(); });
-  }
-
-  void doPickDrive(const std::string& window, const std::string& control,
-                   const std::string& root) override {
+  void pickDrive(const std::string& window, const std::string& control,
+                 const std::string& root) override {
     auto* combo = find<QComboBox>(window, control);
     const int row = combo ? combo->findData(QString::fromStdString(root)) : -1;
     if (combo && row < 0) ADD_FAILURE() << root << " is not listed in " << control;
@@ -108,11 +104,11 @@ class QtUser : public ScriptedUser {
     emit combo->activated(row);
   }
 
-  void doClose(const std::string& window) override {
+  void close(const std::string& window) override {
     if (QWidget* top = findWindow(window)) top->close();
   }
 
-  std::string doDrop(const std::string& window, const std::vector<std::string>& paths) override {
+  std::string drop(const std::string& window, const std::vector<std::string>& paths) override {
     QWidget* top = findWindow(window);
     if (!top) return {};
     QMimeData data;
@@ -132,8 +128,6 @@ class QtUser : public ScriptedUser {
            : drop.dropAction() == Qt::LinkAction ? "link"
                                                  : "copy";
   }
-
-  bool isOpen(const std::string& window) override { return findWindow(window, false); }
 
   std::string text(const std::string& window, const std::string& control) override {
     QWidget* widget = find<QWidget>(window, control);
@@ -238,11 +232,14 @@ class QtUser : public ScriptedUser {
     return false;
   }
 
-  QWidget* findWindow(const std::string& name, bool required = true) {
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-      if (widget->isVisible() && widget->objectName().toStdString() == name) return widget;
-    }
-    return required ? notOpen(name) : nullptr;
+  bool onScreen(LiveWindow& window) override {
+    const QWidget* widget = static_cast<QtWindow&>(window).widget();
+    return widget && widget->isVisible();
+  }
+
+  QWidget* findWindow(const std::string& name) {
+    LiveWindow* window = shownWindow(name);
+    return window ? static_cast<QtWindow*>(window)->widget() : nullptr;
   }
 
   template <typename T>

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <future>
@@ -10,9 +11,17 @@
 
 namespace qb::test {
 
-std::nullptr_t ScriptedUser::notOpen(const std::string& window) {
-  ADD_FAILURE() << window << " is not open";
+LiveWindow* ScriptedUser::shownWindow(const std::string& name, bool required) {
+  for (LiveWindow* window : toolkit().windows())
+    if (!stopped_ && window->name() == name && onScreen(*window)) return window;
+  if (required && !stopped_) ADD_FAILURE() << name << " is not open";
   return nullptr;
+}
+
+bool ScriptedUser::anyWindowShown() {
+  const auto& all = toolkit().windows();
+  return std::any_of(all.begin(), all.end(),
+                     [this](LiveWindow* window) { return onScreen(*window); });
 }
 
 std::nullptr_t ScriptedUser::noControl(const std::string& window, const std::string& control) {

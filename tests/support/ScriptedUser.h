@@ -64,42 +64,30 @@ class ScriptedUser : private StandIn {
   }
   Toolkit& toolkit() { return *toolkit_; }
 
-  void click(const std::string& window, const std::string& control) {
-    if (acting()) doClick(window, control);
-  }
+  // The user's actions. Once the user has stopped, they find no window and do nothing.
+  virtual void click(const std::string& window, const std::string& control) = 0;
   // Replaces the text of a box as a user does: select all, then type.
-  void type(const std::string& window, const std::string& control, const std::string& text) {
-    if (acting()) doType(window, control, text);
-  }
+  virtual void type(const std::string& window, const std::string& control,
+                    const std::string& text) = 0;
   // Types characters into a control without clearing it first (type-ahead in a list).
-  void keys(const std::string& window, const std::string& control, const std::string& text) {
-    if (acting()) doKeys(window, control, text);
-  }
-  void press(const std::string& window, const std::string& control, Key key) {
-    if (acting()) doPress(window, control, key);
-  }
+  virtual void keys(const std::string& window, const std::string& control,
+                    const std::string& text) = 0;
+  virtual void press(const std::string& window, const std::string& control, Key key) = 0;
   // Clicks on a folder shown in a directory list, by its full path: once selects it, a double
   // click opens it.
-  void clickFolder(const std::string& window, const std::string& control, const std::string& path,
-                   bool twice) {
-    if (acting()) doClickFolder(window, control, path, twice);
-  }
+  virtual void clickFolder(const std::string& window, const std::string& control,
+                           const std::string& path, bool twice) = 0;
   void openFolder(const std::string& window, const std::string& control, const std::string& path) {
     clickFolder(window, control, path, true);
   }
-  void pickDrive(const std::string& window, const std::string& control, const std::string& root) {
-    if (acting()) doPickDrive(window, control, root);
-  }
+  virtual void pickDrive(const std::string& window, const std::string& control,
+                         const std::string& root) = 0;
   // The close box of the window's frame.
-  void close(const std::string& window) {
-    if (acting()) doClose(window);
-  }
+  virtual void close(const std::string& window) = 0;
   // Drops items from a file manager on the window, by their full paths, offering to move, copy
   // or link them as a file manager does. Returns what the window took them as ("move", "copy"
   // or "link"), or empty text when it refused them.
-  std::string drop(const std::string& window, const std::vector<std::string>& paths) {
-    return acting() ? doDrop(window, paths) : std::string();
-  }
+  virtual std::string drop(const std::string& window, const std::vector<std::string>& paths) = 0;
   // From here on, a failure shown ends the program at once, and the user does nothing more, as
   // someone who reads it and stops; end is how the program is ended.
   void stopAtFailure(std::function<void()> end) {
@@ -107,9 +95,9 @@ class ScriptedUser : private StandIn {
     stopped_ = false;
   }
 
-  virtual bool isOpen(const std::string& window) = 0;
+  bool isOpen(const std::string& window) { return shownWindow(window, false); }
   // Whether any window of the program is on the screen.
-  virtual bool anyWindowShown() = 0;
+  bool anyWindowShown();
   virtual std::string text(const std::string& window, const std::string& control) = 0;
   // The full paths of the rows of a directory list, top to bottom.
   virtual std::vector<std::string> rows(const std::string& window, const std::string& control) = 0;
@@ -143,30 +131,17 @@ class ScriptedUser : private StandIn {
   }
 
  protected:
-  // What a driver does for each action of the user's.
-  virtual void doClick(const std::string& window, const std::string& control) = 0;
-  virtual void doType(const std::string& window, const std::string& control,
-                      const std::string& text) = 0;
-  virtual void doKeys(const std::string& window, const std::string& control,
-                      const std::string& text) = 0;
-  virtual void doPress(const std::string& window, const std::string& control, Key key) = 0;
-  virtual void doClickFolder(const std::string& window, const std::string& control,
-                             const std::string& path, bool twice) = 0;
-  virtual void doPickDrive(const std::string& window, const std::string& control,
-                           const std::string& root) = 0;
-  virtual void doClose(const std::string& window) = 0;
-  virtual std::string doDrop(const std::string& window, const std::vector<std::string>& paths) = 0;
-
-  // Record that a driver found no such window or control, and give it nothing to act on.
-  std::nullptr_t notOpen(const std::string& window);
+  // The window of that name on the screen; none (and a failure, when required) where it is not
+  // open, and none at all once the user has stopped.
+  LiveWindow* shownWindow(const std::string& name, bool required = true);
+  virtual bool onScreen(LiveWindow& window) = 0;
+  // Records that a driver found no such control, and gives it nothing to act on.
   std::nullptr_t noControl(const std::string& window, const std::string& control);
 
  private:
   int answerMessage(const std::string& prompt, int flags, const std::string& title) override;
   std::string answerInput(const std::string& prompt, const std::string& title) override;
   void shown(const std::string& window, bool modal) override;
-
-  bool acting() const { return !stopped_; }
 
   Toolkit* toolkit_ = nullptr;
   std::function<void()> stop_;

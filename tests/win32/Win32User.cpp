@@ -12,14 +12,11 @@
 #include <cmath>
 #include <cwctype>
 #include <map>
-#include <sstream>
 
-#include "platform/files.h"
 #include "platform/win32/DirListView.h"
 #include "platform/win32/Win32Toolkit.h"
 #include "platform/win32/Win32Window.h"
 #include "platform/win32/text.h"
-#include "tests/support/Disk.h"
 #include "tests/support/ScriptedUser.h"
 
 namespace qb::test {
@@ -46,12 +43,12 @@ class Win32User : public ScriptedUser {
     RegDeleteKeyValueW(HKEY_CURRENT_USER, kAccessibility, L"TextScaleFactor");
   }
 
-  void doClick(const std::string& window, const std::string& control) override {
+  void click(const std::string& window, const std::string& control) override {
     if (HWND button = usable(window, control)) SendMessageW(button, BM_CLICK, 0, 0);
   }
 
-  void doType(const std::string& window, const std::string& control,
-              const std::string& text) override {
+  void type(const std::string& window, const std::string& control,
+            const std::string& text) override {
     HWND box = usable(window, control);
     if (!box) return;
     SetFocus(box);
@@ -63,23 +60,23 @@ class Win32User : public ScriptedUser {
       SendMessageW(box, WM_CHAR, unit == L'\n' ? L'\r' : unit, 1);
   }
 
-  void doKeys(const std::string& window, const std::string& control,
-              const std::string& text) override {
+  void keys(const std::string& window, const std::string& control,
+            const std::string& text) override {
     std::vector<UINT> codes;
     for (const wchar_t unit : windows::wide(text))
       codes.push_back(static_cast<UINT>(std::towupper(unit)));
     post(window, control, codes);
   }
 
-  void doPress(const std::string& window, const std::string& control, Key key) override {
+  void press(const std::string& window, const std::string& control, Key key) override {
     static const std::map<Key, UINT> kKeys{{Key::Up, VK_UP},        {Key::Down, VK_DOWN},
                                            {Key::Enter, VK_RETURN}, {Key::Escape, VK_ESCAPE},
                                            {Key::Tab, VK_TAB},      {Key::Space, VK_SPACE}};
     post(window, control, {kKeys.at(key)});
   }
 
-  void doClickFolder(const std::string& window, const std::string& control, const std::string& path,
-                     bool twice) override {
+  void clickFolder(const std::string& window, const std::string& control, const std::string& path,
+                   bool twice) override {
     win32::DirListView* list = shownList(window, control);
     const int row = list ? list->rowOf(path) : -1;
     if (list && row < 0) ADD_FAILURE() << path << " is not shown in " << control;
@@ -100,15 +97,8 @@ class Win32User : public ScriptedUser {
     settle();
   }
 
-  bool anyWindowShown() override {
-    const auto& all = toolkit().windows();
-    return std::any_of(all.begin(), all.end(), [](LiveWindow* window) {
-      return IsWindowVisible(static_cast<Win32Window*>(window)->hwnd());
-    });
-  }
-
-  void doPickDrive(const std::string& window, const std::string& control,
-                   const std::string& root) override {
+  void pickDrive(const std::string& window, const std::string& control,
+                 const std::string& root) override {
     const auto listed = facts(window, control).rows;
     const auto found = std::find(listed.begin(), listed.end(), root);
     if (found == listed.end()) ADD_FAILURE() << root << " is not listed in " << control;
@@ -119,13 +109,13 @@ class Win32User : public ScriptedUser {
                  reinterpret_cast<LPARAM>(combo));
   }
 
-  void doClose(const std::string& window) override {
+  void close(const std::string& window) override {
     if (const HWND top = hwnd(window)) SendMessageW(top, WM_SYSCOMMAND, SC_CLOSE, 0);
   }
 
   // As the shell hands a drop over: the paths one after another, the list ending in two nulls.
   // The shell copies what it hands over this way: the source is told so, whatever the window does.
-  std::string doDrop(const std::string& window, const std::vector<std::string>& paths) override {
+  std::string drop(const std::string& window, const std::vector<std::string>& paths) override {
     const HWND top = hwnd(window);
     if (!top) return {};
     std::wstring list;
@@ -141,8 +131,6 @@ class Win32User : public ScriptedUser {
     SendMessageW(top, WM_DROPFILES, reinterpret_cast<WPARAM>(handle), 0);
     return "copy";
   }
-
-  bool isOpen(const std::string& window) override { return findWindow(window, false); }
 
   std::string text(const std::string& window, const std::string& control) override {
     HWND box = find(window, control);
@@ -175,34 +163,20 @@ class Win32User : public ScriptedUser {
     return text;
   }
 
-  // A list's rows as a screen reader's helper reads them, from another process: the list's own
-  // answer to LVM_GETITEMTEXT, into memory of this process's that the helper lent it.
-  std::vector<std::string> readAcross(HWND list) {
-    wchar_t program[MAX_PATH] = L"";
-    GetModuleFileNameW(nullptr, program, MAX_PATH);
-    wchar_t file[MAX_PATH] = L"";
-    GetTempFileNameW(windows::wide(files::workingFolder()).c_str(), L"qb", 0, file);
-    std::wstring command = L"\"" + std::wstring(program) + L"\" --read-list " +
-                           std::to_wstring(reinterpret_cast<std::uintptr_t>(list)) + L" \"" + file +
-                           L"\"";
-    STARTUPINFOW start{};
-    start.cb = sizeof start;
-    PROCESS_INFORMATION process{};
+  // A list's rows as a screen reader's helper reads them: the list's own answer to
+  // LVM_GETITEMTEXT, which the system's list view asks of the program for each row.
+  static std::vector<std::string> readRows(HWND list) {
     std::vector<std::string> rows;
-    if (CreateProcessW(program, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                       &start, &process)) {
-      // The list answers on this thread, which keeps handling what is sent to it meanwhile.
-      MSG message;
-      while (MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, 30000, QS_SENDMESSAGE) ==
-             WAIT_OBJECT_0 + 1)
-        PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-      CloseHandle(process.hThread);
-      CloseHandle(process.hProcess);
-      std::istringstream lines(readFile(windows::utf8(file)));
-      for (std::string line; std::getline(lines, line);)
-        rows.push_back(line);
+    const auto count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int row = 0; row < count; ++row) {
+      wchar_t text[1024] = L"";
+      LVITEMW item{};
+      item.pszText = text;
+      item.cchTextMax = static_cast<int>(std::size(text));
+      SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                   reinterpret_cast<LPARAM>(&item));
+      rows.push_back(windows::utf8(text));
     }
-    DeleteFileW(file);
     return rows;
   }
 
@@ -248,7 +222,7 @@ class Win32User : public ScriptedUser {
                    &font))
       facts.points = std::abs(font.lfHeight) * 72.0 / dpiOf(top->hwnd());
     facts.accessibleName = accessibleName(child);
-    if (top->dirList(control)) facts.rows = readAcross(child);
+    if (top->dirList(control)) facts.rows = readRows(child);
     return facts;
   }
 
@@ -349,14 +323,13 @@ class Win32User : public ScriptedUser {
     return dirList(window, control);
   }
 
-  Win32Window* findWindow(const std::string& name, bool required = true) {
-    for (LiveWindow* live : toolkit().windows()) {
-      auto* window = static_cast<Win32Window*>(live);
-      if (window->hwnd() && IsWindowVisible(window->hwnd()) && window->name() == name) {
-        return window;
-      }
-    }
-    return required ? notOpen(name) : nullptr;
+  bool onScreen(LiveWindow& window) override {
+    const HWND top = static_cast<Win32Window&>(window).hwnd();
+    return top && IsWindowVisible(top);
+  }
+
+  Win32Window* findWindow(const std::string& name) {
+    return static_cast<Win32Window*>(shownWindow(name));
   }
 
   HWND hwnd(const std::string& window) {
@@ -397,36 +370,6 @@ class Win32User : public ScriptedUser {
 };
 
 }  // namespace
-
-int readListAcross(const char* list, const char* file) {
-  const auto window = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(std::stoull(list)));
-  DWORD id = 0;
-  GetWindowThreadProcessId(window, &id);
-  const HANDLE owner =
-      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, id);
-  if (!owner) return 1;
-  constexpr int kRoom = 1024;  // characters a row may have
-  auto* lent = static_cast<char*>(
-      VirtualAllocEx(owner, nullptr, sizeof(LVITEMW) + kRoom * 2, MEM_COMMIT, PAGE_READWRITE));
-  std::string out;
-  const auto count = static_cast<int>(SendMessageW(window, LVM_GETITEMCOUNT, 0, 0));
-  for (int row = 0; lent && row < count; ++row) {
-    LVITEMW item{};
-    item.iItem = row;
-    item.pszText = reinterpret_cast<wchar_t*>(lent + sizeof(LVITEMW));
-    item.cchTextMax = kRoom;
-    std::wstring text(kRoom, L'\0');
-    if (!WriteProcessMemory(owner, lent, &item, sizeof item, nullptr)) break;
-    const auto length = SendMessageW(window, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(lent));
-    ReadProcessMemory(owner, item.pszText, text.data(), kRoom * 2, nullptr);
-    text.resize(static_cast<std::size_t>(std::clamp<LRESULT>(length, 0, kRoom)));
-    out += windows::utf8(text) + "\n";
-  }
-  VirtualFreeEx(owner, lent, 0, MEM_RELEASE);
-  CloseHandle(owner);
-  writeFile(file, out);
-  return 0;
-}
 
 std::unique_ptr<ScriptedUser> makeScriptedUser() {
   return std::make_unique<Win32User>();

@@ -3,19 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <string>
 
 #include "tests/support/ScriptedUser.h"
 
-namespace qb::test {
-// Reads the rows of the list view whose handle is given, from this other process, into file.
-int readListAcross(const char* list, const char* file);
-}  // namespace qb::test
-
 // The Win32 stories run on real windows, under Windows or wine, with the real nested loops.
 int main(int argc, char** argv) {
-  if (argc == 4 && std::string(argv[1]) == "--read-list")
-    return qb::test::readListAcross(argv[2], argv[3]);
   // Failures name paths in any script.
   SetConsoleOutputCP(CP_UTF8);
   // In English, whatever the machine's language, unless a story says otherwise.
