@@ -127,10 +127,10 @@ bool showsWhole(const QWidget& control, const QString& caption, bool autoSize) {
     return text.width() <= width && text.height() <= room.height();
   }
   if (qobject_cast<const QPushButton*>(&control)) {
-    if (caption.isEmpty()) return true;
+    // A button's caption is one line: it does not wrap.
     const QSize inside = room - QSize(2 * frame, 2 * frame);
-    const QRect text = metrics.boundingRect(QRect(QPoint(), inside), Qt::TextWordWrap, caption);
-    return text.width() <= inside.width() && text.height() <= inside.height();
+    return caption.isEmpty() || (metrics.horizontalAdvance(caption) <= inside.width() &&
+                                 metrics.height() <= inside.height());
   }
   int lineRoom = room.height() - 2 * frame;
   if (const auto* box = qobject_cast<const QPlainTextEdit*>(&control)) {

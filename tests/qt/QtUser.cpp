@@ -16,10 +16,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
-#include <QStyle>
-#include <QStyleOption>
+#include <QSignalBlocker>
 #include <QTest>
-#include <QTextDocument>
 #include <map>
 
 #include "platform/qt/DirListWidget.h"
@@ -194,42 +192,52 @@ class QtUser : public ScriptedUser {
   }
 
  private:
-  // Whether the control's text, or a line of a box, runs past the area its style draws it in.
-  static bool textCut(const QWidget& widget) {
-    const QFontMetrics metrics(widget.font());
-    const auto past = [&](const QRect& area, const QString& text) {
-      const QRect drawn =
-          metrics.boundingRect(QRect(QPoint(), area.size()), Qt::TextWordWrap, text);
-      return drawn.width() > area.width() || drawn.height() > area.height();
+  // Whether the control shows less of its text, or of a line of a box, than it does with room
+  // to spare: the pixels the text changes on screen, with the control at its size and at three
+  // times that, without the style's own reckoning of where text goes.
+  static bool textCut(QWidget& widget) {
+    auto* label = qobject_cast<QLabel*>(&widget);
+    auto* button = qobject_cast<QPushButton*>(&widget);
+    auto* line = qobject_cast<QLineEdit*>(&widget);
+    auto* box = qobject_cast<QPlainTextEdit*>(&widget);
+    auto* combo = qobject_cast<QComboBox*>(&widget);
+    const QSignalBlocker quiet(widget);
+    const auto show = [&](const QString& text) {
+      if (label) label->setText(text);
+      if (button) button->setText(text);
+      if (line) line->setText(text);
+      if (box) box->setPlainText(text);
+      if (combo) combo->setItemText(combo->currentIndex(), text);
     };
-    QStyle* style = widget.style();
-    if (const auto* label = qobject_cast<const QLabel*>(&widget))
-      return past(label->contentsRect(), label->text());
-    if (const auto* button = qobject_cast<const QPushButton*>(&widget)) {
-      QStyleOptionButton option;
-      option.initFrom(button);
-      option.text = button->text();
-      return past(style->subElementRect(QStyle::SE_PushButtonContents, &option, button),
-                  button->text());
-    }
-    if (const auto* line = qobject_cast<const QLineEdit*>(&widget)) {
-      QStyleOptionFrame option;
-      option.initFrom(line);
-      option.lineWidth = style->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, line);
-      return past(style->subElementRect(QStyle::SE_LineEditContents, &option, line), "Ag");
-    }
-    if (const auto* box = qobject_cast<const QPlainTextEdit*>(&widget)) {
-      const int margin = static_cast<int>(box->document()->documentMargin());
-      return past(box->viewport()->rect().adjusted(margin, margin, -margin, -margin), "Ag");
-    }
-    if (const auto* combo = qobject_cast<const QComboBox*>(&widget)) {
-      QStyleOptionComboBox option;
-      option.initFrom(combo);
-      return past(
-          style->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo),
-          combo->currentText());
-    }
-    return false;
+    const QString kept = label    ? label->text()
+                         : button ? button->text()
+                         : line   ? line->text()
+                         : box    ? box->toPlainText()
+                         : combo  ? combo->currentText()
+                                  : QString();
+    // A box may hold any text: letters that reach above and below all others, and in the path
+    // box a line long enough to bring its scroll bar; its room to spare is height alone.
+    const QString sample = line  ? QStringLiteral("\u00c1gjpqy")
+                           : box ? QStringLiteral("\u00c1gjpqy") + QString(300, u'x')
+                                 : kept;
+    const QSize size = widget.size();
+    const QSize ample = line || box ? QSize(size.width(), size.height() * 3) : size * 3;
+    const auto ink = [&](QSize room) {
+      widget.resize(room);
+      show(sample);
+      const QImage with = widget.grab().toImage();
+      show({});
+      const QImage without = widget.grab().toImage();
+      int changed = 0;
+      for (int y = 0; y < with.height(); ++y)
+        for (int x = 0; x < with.width(); ++x)
+          changed += with.pixel(x, y) != without.pixel(x, y);
+      return changed;
+    };
+    const int shown = sample.isEmpty() ? 0 : ink(size), whole = sample.isEmpty() ? 0 : ink(ample);
+    show(kept);
+    widget.resize(size);
+    return shown * 50 < whole * 49;
   }
 
   bool onScreen(LiveWindow& window) override {
