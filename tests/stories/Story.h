@@ -52,6 +52,20 @@ class Story : public ::testing::Test {
         window, button);
   }
 
+  // The typical step 1: Browse, the documents folder, a new folder "Project" there, Done; in the
+  // picker first what looking does, and in step 2 what inStep2 does.
+  void newProjectInDocuments(std::function<void()> inStep2, std::function<void()> looking = {}) {
+    user().whenOpens("frmMain2", std::move(inStep2));
+    browse([this, looking] {
+      if (looking) looking();
+      user().click("frmGetFolder", "btnMyDocuments");
+      user().answerNextInput("Project");
+      user().answerNextMessage(kYes);
+      user().click("frmGetFolder", "btnNewFolder");
+      user().click("frmGetFolder", "btnDone");
+    });
+  }
+
   // Opens, from the root down, every folder on the way to path, in the picker's list.
   void walkTo(const std::string& path) {
     // A folder list shows its own drive only: a folder on another drive is reached by it.

@@ -150,14 +150,7 @@ TEST_F(Failures, TheTypicalRun) {
     makeFolders(temp() / "home/Desktop");
   };
   script = [&] {
-    user().whenOpens("frmGetFolder", [&] {
-      user().click("frmGetFolder", "btnMyDocuments");
-      user().answerNextInput("Project");
-      user().answerNextMessage(kYes);
-      user().click("frmGetFolder", "btnNewFolder");
-      user().click("frmGetFolder", "btnDone");
-    });
-    user().whenOpens("frmMain2", [&] {
+    newProjectInDocuments([&] {
       user().type("frmMain2", "Text1", "Link");
       browse(
           [&] {
@@ -167,7 +160,6 @@ TEST_F(Failures, TheTypicalRun) {
           "frmMain2", "btnBrowse");
       user().click("frmMain2", "Command1");
     });
-    user().click("frmMain", "Command1");
   };
   failEachCall("typical run");
 }

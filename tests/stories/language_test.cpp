@@ -70,19 +70,12 @@ TEST_P(Languages, TheWizardSpeaksTheUsersLanguageAndShowsEveryTextWhole) {
   user().setDesktopFont(11);
   play([&] {
     expectWindow(frmMain::kWindow);
-    user().whenOpens("frmGetFolder", [&] {
-      expectWindow(frmGetFolder::kWindow);
-      user().click("frmGetFolder", "btnMyDocuments");
-      user().answerNextInput("Project");
-      user().answerNextMessage(kYes);
-      user().click("frmGetFolder", "btnNewFolder");
-      user().click("frmGetFolder", "btnDone");
-    });
-    user().whenOpens("frmMain2", [&] {
-      expectWindow(frmMain2::kWindow);
-      user().click("frmMain2", "btnSkip");
-    });
-    user().click("frmMain", "Command1");
+    newProjectInDocuments(
+        [&] {
+          expectWindow(frmMain2::kWindow);
+          user().click("frmMain2", "btnSkip");
+        },
+        [&] { expectWindow(frmGetFolder::kWindow); });
   });
   EXPECT_EQ(tree(project), (std::vector<std::string>{"Help Project/", "Images/", "Package/"}));
   ASSERT_EQ(user().asked().size(), 2u);

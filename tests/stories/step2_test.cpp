@@ -46,44 +46,39 @@ TEST_F(Step2, TheTypicalRunMakesTheProjectInDocumentsAndAShortcutOnTheDesktop) {
     makeFolders(desktop);
     ScopedEnvironment drive("HOMEDRIVE", ""), home("HOMEPATH", (temp() / "home").c_str());
 
-    // Step 1: to the documents folder, a new folder there, Done.
-    user().whenOpens("frmGetFolder", [&] {
-      user().click("frmGetFolder", "btnMyDocuments");
-      user().click("frmGetFolder", "btnMyDocuments");
-      EXPECT_EQ(user().text("frmGetFolder", "txtPathlist"), documents);
-      user().answerNextInput("Project");
-      user().answerNextMessage(kYes);
-      user().click("frmGetFolder", "btnNewFolder");
-      user().click("frmGetFolder", "btnDone");
-    });
-    // Step 2: a name, the desktop through the picker, DONE.
-    user().whenOpens("frmMain2", [&] {
-      EXPECT_TRUE(user().facts("frmMain2", "Text2").focused);
+    // Step 1: to the documents folder (twice), a new folder there, Done; step 2: a name, the
+    // desktop through the picker, DONE.
+    newProjectInDocuments(
+        [&] {
+          EXPECT_TRUE(user().facts("frmMain2", "Text2").focused);
 #ifndef _WIN32
-      // A reader says which windows wait for which, and the label with each box.
-      for (const auto& [window, role] : std::vector<std::pair<std::string, std::string>>{
-               {"frmMain", "Window"}, {"frmMain2", "Dialog modal"}})
-        EXPECT_EQ(user().facts(window, "").role, role) << window;
-      EXPECT_EQ(user().facts("frmMain2", "Text1").label, "Label1");
-      EXPECT_EQ(user().facts("frmMain2", "Text2").label, "Label2");
+          // A reader says which windows wait for which, and the label with each box.
+          for (const auto& [window, role] : std::vector<std::pair<std::string, std::string>>{
+                   {"frmMain", "Window"}, {"frmMain2", "Dialog modal"}})
+            EXPECT_EQ(user().facts(window, "").role, role) << window;
+          EXPECT_EQ(user().facts("frmMain2", "Text1").label, "Label1");
+          EXPECT_EQ(user().facts("frmMain2", "Text2").label, "Label2");
 #endif
-      // The folder is picked, not typed.
-      user().type("frmMain2", "Text2", "typed");
-      EXPECT_EQ(user().text("frmMain2", "Text2"), "");
-      user().type("frmMain2", "Text1", "My Project");
-      user().whenOpens("frmGetFolder", [&] {
+          // The folder is picked, not typed.
+          user().type("frmMain2", "Text2", "typed");
+          EXPECT_EQ(user().text("frmMain2", "Text2"), "");
+          user().type("frmMain2", "Text1", "My Project");
+          user().whenOpens("frmGetFolder", [&] {
 #ifndef _WIN32
-        EXPECT_EQ(user().facts("frmGetFolder", "").role, "Dialog modal");
+            EXPECT_EQ(user().facts("frmGetFolder", "").role, "Dialog modal");
 #endif
-        user().click("frmGetFolder", "btnDesktop");
-        user().click("frmGetFolder", "btnDone");
-      });
-      // Browse from the keyboard; the focus comes back to it when the picker closes.
-      user().press("frmMain2", "btnBrowse", Key::Space);
-      EXPECT_TRUE(user().facts("frmMain2", "btnBrowse").focused);
-      user().click("frmMain2", "Command1");
-    });
-    user().click("frmMain", "Command1");
+            user().click("frmGetFolder", "btnDesktop");
+            user().click("frmGetFolder", "btnDone");
+          });
+          // Browse from the keyboard; the focus comes back to it when the picker closes.
+          user().press("frmMain2", "btnBrowse", Key::Space);
+          EXPECT_TRUE(user().facts("frmMain2", "btnBrowse").focused);
+          user().click("frmMain2", "Command1");
+        },
+        [&] {
+          user().click("frmGetFolder", "btnMyDocuments");
+          EXPECT_EQ(user().text("frmGetFolder", "txtPathlist"), documents);
+        });
 
     const std::string made = documents + files::kSeparator + "Project";
     EXPECT_EQ(program().io.ProjectFolder, made);
@@ -238,7 +233,11 @@ TEST_F(Step2, ShortcutsThatCannotBeMadeAreReportedAndStepTwoStaysOpen) {
       {"a paragraph separator in the name", here, here, "control character", {}, {}, false,
        "one\xE2\x80\xA9two"},
       {"a separator in the name", here, here, {}, {}, {}, false, "one/two"},
-#ifndef _WIN32
+#ifdef _WIN32
+      {"a name Windows keeps for a device", here, here, "\"lpt1\"", {}, {}, false, "lpt1.txt"},
+      {"a device's name as the shortcut's file", here, here, "the file \"con.lnk\"", {}, {},
+       false, "con"},
+#else
       // On Windows these are the files "..lnk" and "...lnk".
       {"the name of this folder", here, here, {}, {}, {}, false, "."},
       {"the name of the folder above", here, here, {}, {}, {}, false, ".."},

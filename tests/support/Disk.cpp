@@ -47,6 +47,14 @@ bool runOnHost(const wchar_t* program, const std::wstring& arguments, const std:
   CloseHandle(process.hProcess);
   return true;
 }
+
+// A symbolic link at path made by the host's ln, to target, a name in the same folder.
+bool hostLink(const std::string& path, const std::string& target) {
+  const std::size_t cut = path.rfind('\\');
+  const std::wstring name = u8(path.substr(cut + 1)).wstring();
+  return runOnHost(L"ln", L"-s \"" + u8(target).wstring() + L"\" \"" + name + L"\"",
+                   path.substr(0, cut));
+}
 #endif
 
 void setVariable(const std::string& name, const char* value) {
@@ -135,24 +143,20 @@ bool makeFolderLink(const std::string& target, const std::string& link) {
 }
 
 bool makeDanglingLink(const std::string& link) {
-  if (makeFolderLink(link + "-gone", link)) return true;
 #ifdef _WIN32
-  const std::size_t cut = link.rfind('\\');
-  const std::wstring name = u8(link.substr(cut + 1)).wstring();
-  return runOnHost(L"ln", L"-s \"" + name + L"-gone\" \"" + name + L"\"", link.substr(0, cut));
+  const std::string name = link.substr(link.rfind('\\') + 1);
+  return makeFolderLink(link + "-gone", link) || hostLink(link, name + "-gone");
 #else
-  return false;
+  return makeFolderLink(link + "-gone", link);
 #endif
 }
 
 bool makeLinkLoop(const std::string& link) {
-  const std::string other = link + "-back";
 #ifdef _WIN32
-  const std::size_t cut = link.rfind('\\');
-  const std::wstring name = u8(link.substr(cut + 1)).wstring();
-  return runOnHost(L"ln", L"-s \"" + name + L"-back\" \"" + name + L"\"", link.substr(0, cut)) &&
-         runOnHost(L"ln", L"-s \"" + name + L"\" \"" + name + L"-back\"", link.substr(0, cut));
+  const std::string name = link.substr(link.rfind('\\') + 1);
+  return hostLink(link, name + "-back") && hostLink(link + "-back", name);
 #else
+  const std::string other = link + "-back";
   return symlink(other.c_str(), link.c_str()) == 0 && symlink(link.c_str(), other.c_str()) == 0;
 #endif
 }
