@@ -130,9 +130,10 @@ echo "check-packages: $deb ($(stat -c %s "$deb") bytes)"
 dpkg-deb --info "$deb" | sed -n 's/^ \(Depends\|Recommends\):/\1:/p'
 [ "$(dpkg-deb --field "$deb" Recommends)" = "qt6-wayland, qt6-translations-l10n" ] ||
   fail "the package does not recommend qt6-wayland and Qt's translations"
-dpkg-deb --contents "$deb" | grep -q '/usr/share/locale/de/LC_MESSAGES/quenbrook.mo$' ||
+contents=$(dpkg-deb --contents "$deb")
+grep -q '/usr/share/locale/de/LC_MESSAGES/quenbrook.mo$' <<<"$contents" ||
   fail "the package has no German catalogue"
-dpkg-deb --contents "$deb"
+echo "$contents"
 
 # lintian says it would rather not run as root; everything else it says is checked, and of its
 # notes, those on hardening fail the check too.

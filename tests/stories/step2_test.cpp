@@ -92,43 +92,6 @@ TEST_F(Step2, TheTypicalRunMakesTheProjectInDocumentsAndAShortcutOnTheDesktop) {
   });
 }
 
-// At a larger desktop font the layout grows alike, and every caption and line shows whole, in a
-// font no smaller than the user chose, on monitors of 100 to 200% scaling too; a window moved
-// back to where it began has its size again.
-TEST_F(Step2, AtALargerDesktopFontEveryTextShowsWhole) {
-  constexpr int kPoints = 11;
-  user().setDesktopFont(kPoints);
-  const auto whole = [&](const std::string& window, const std::vector<std::string>& controls) {
-    const ControlFacts before = user().facts(window, "");
-    for (const int dpi : {192, 168, 144, 120, 96}) {
-      EXPECT_TRUE(user().moveToScale(window, dpi)) << window << " at " << dpi;
-      for (const std::string& control : controls) {
-        const ControlFacts facts = user().facts(window, control);
-        EXPECT_FALSE(facts.textCut) << window << " " << control << " at " << dpi;
-        EXPECT_GE(facts.points, kPoints - 0.5) << window << " " << control << " at " << dpi;
-      }
-    }
-    const ControlFacts after = user().facts(window, "");
-    EXPECT_EQ(std::make_pair(after.width, after.height),
-              std::make_pair(before.width, before.height))
-        << window;
-  };
-  play([&] {
-    whole("frmMain", {"Command1", "Text1", "btnCancel"});
-    inStep2([&] {
-      whole("frmMain2", {"Label1", "Label2", "Text2", "btnBrowse", "Text1", "btnSkip"});
-      user().whenOpens("frmGetFolder", [&] {
-        // With a path too long for it, the path box's scroll bar shows and takes room.
-        user().type("frmGetFolder", "txtPathlist", temp() / std::string(80, 'x'));
-        whole("frmGetFolder", {"Drive1", "Dir1", "txtPathlist"});
-        user().click("frmGetFolder", "btnDone");
-      });
-      user().click("frmMain2", "btnBrowse");
-      user().click("frmMain2", "btnSkip");
-    });
-  });
-}
-
 // Refused tries leave step 2 open, and step 1 takes no input until step 2 is over, even after
 // windows and boxes opened above step 2 have closed again.
 TEST_F(Step2, RefusedTriesLeaveStepTwoOpenAndStepOneWaitingUntilAShortcutIsMade) {
