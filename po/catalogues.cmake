@@ -7,7 +7,7 @@ find_program(XGETTEXT xgettext)
 set(po ${PROJECT_SOURCE_DIR}/po)
 file(STRINGS ${po}/LINGUAS QUENBROOK_LANGUAGES REGEX "^[^#]")
 set(mo_files)
-set(resources "// The catalogues, one a language, made by po/catalogues.cmake.\n")
+set(catalogues_rc "// The catalogues, one a language, made by po/catalogues.cmake.\n")
 foreach(language ${QUENBROOK_LANGUAGES})
   set(mo ${CMAKE_BINARY_DIR}/locale/${language}/LC_MESSAGES/quenbrook.mo)
   add_custom_command(OUTPUT ${mo}
@@ -16,21 +16,21 @@ foreach(language ${QUENBROOK_LANGUAGES})
     DEPENDS ${po}/${language}.po VERBATIM)
   list(APPEND mo_files ${mo})
   string(TOUPPER ${language} name)
-  string(APPEND resources "${name} MO \"${mo}\"\n")
+  string(APPEND catalogues_rc "${name} MO \"${mo}\"\n")
   if(NOT WIN32)
     install(FILES ${mo} DESTINATION ${CMAKE_INSTALL_LOCALEDIR}/${language}/LC_MESSAGES)
   endif()
 endforeach()
 add_custom_target(catalogues ALL DEPENDS ${mo_files})
-file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/catalogues.rc CONTENT "${resources}")
+file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/catalogues.rc CONTENT "${catalogues_rc}")
 set(QUENBROOK_CATALOGUES_RC ${CMAKE_BINARY_DIR}/catalogues.rc)
 
-file(GLOB_RECURSE sources RELATIVE ${PROJECT_SOURCE_DIR} CONFIGURE_DEPENDS
+file(GLOB_RECURSE catalogue_sources RELATIVE ${PROJECT_SOURCE_DIR} CONFIGURE_DEPENDS
      ${PROJECT_SOURCE_DIR}/wizard/*.[ch]* ${PROJECT_SOURCE_DIR}/picker/*.[ch]*
      ${PROJECT_SOURCE_DIR}/shortcut/*.[ch]* ${PROJECT_SOURCE_DIR}/platform/*.[ch]*)
-list(SORT sources)
+list(SORT catalogue_sources)
 set(QUENBROOK_XGETTEXT ${XGETTEXT} --from-code=UTF-8 -k --keyword=tr:1 --keyword=N_:1
     --add-comments=TRANSLATORS --sort-by-file --package-name=Quenbrook
-    --package-version=${PROJECT_VERSION} ${sources})
+    --package-version=${PROJECT_VERSION} ${catalogue_sources})
 add_custom_target(pot COMMAND ${QUENBROOK_XGETTEXT} -o ${po}/quenbrook.pot
                   WORKING_DIRECTORY ${PROJECT_SOURCE_DIR} VERBATIM)
