@@ -3,12 +3,6 @@
 
 #include <algorithm>
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <cerrno>
-#endif
-
 #include "tests/stories/Story.h"
 #include "tests/support/FailurePlan.h"
 
@@ -119,11 +113,6 @@ TEST_F(Picker, PickingAnotherDriveMovesTheListToItsRootAndTheDriveFollowsTheList
 // The program's own folder cannot be opened (removed while the program runs, or unreadable): the
 // picker opens in the nearest folder above it that can be.
 TEST_F(Picker, WithoutItsOwnFolderThePickerOpensInTheFolderAboveIt) {
-#ifdef _WIN32
-  constexpr unsigned long kDenied = ERROR_ACCESS_DENIED;
-#else
-  constexpr unsigned long kDenied = EACCES;
-#endif
   const std::vector<std::string> way = files::ancestors(files::applicationFolder());
   play([&] {
     planFaults({{faults::Call::Open, 0, kDenied, {}, way.back()}});

@@ -4,12 +4,6 @@
 #include <filesystem>
 #include <optional>
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <cerrno>
-#endif
-
 #include "tests/stories/Story.h"
 #include "tests/support/FailurePlan.h"
 
@@ -145,11 +139,6 @@ TEST_F(Step1, ChoicesThatCannotHoldAProjectAreRefusedAndNothingChanges) {
 // is there, and choosing the same folder again, once there is room, completes the project. A
 // project folder removed meanwhile is not said to be there.
 TEST_F(Step1, ADiskThatFillsUpKeepsWhatWasMadeAndSaysWhatIsMissing) {
-#ifdef _WIN32
-  constexpr unsigned long kDiskFull = ERROR_DISK_FULL;
-#else
-  constexpr unsigned long kDiskFull = ENOSPC;
-#endif
   const std::string project = temp() / "Proj";
   play([&] {
     planFaults({{faults::Call::Make, 3, kDiskFull}});

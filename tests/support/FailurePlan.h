@@ -10,7 +10,20 @@
 
 #include "platform/faults.h"
 
+#ifdef _WIN32
+#include <winerror.h>
+#else
+#include <cerrno>
+#endif
+
 namespace qb::test {
+
+// Errors as this system gives them.
+#ifdef _WIN32
+constexpr unsigned long kDenied = ERROR_ACCESS_DENIED, kDiskFull = ERROR_DISK_FULL;
+#else
+constexpr unsigned long kDenied = EACCES, kDiskFull = ENOSPC;
+#endif
 
 struct Fault {
   faults::Call call;
