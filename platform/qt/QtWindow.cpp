@@ -5,7 +5,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDropEvent>
-#include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -13,9 +12,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalBlocker>
-#include <QStyle>
-#include <QStyleOption>
-#include <QTextDocument>
 #include <QUrl>
 #include <QWindow>
 #include <cmath>
@@ -24,6 +20,7 @@
 #include "platform/files.h"
 #include "platform/qt/DirListWidget.h"
 #include "platform/qt/FolderCompletion.h"
+#include "platform/qt/fitting.h"
 #include "platform/qt/pictures.h"
 
 namespace qb {
@@ -100,59 +97,6 @@ QAccessibleInterface* formAccessible(const QString& /*className*/, QObject* obje
 
 QString qs(const std::string& text) {
   return QString::fromStdString(text);
-}
-
-// The program's own fonts are sized for the usual 9-point dialog font: they grow with the
-// desktop's, as the rest of the window does, and never shrink below what the table gives them.
-QFont fontOf(const Font& font, const QFont& base) {
-  if (font.family.empty()) return base;
-  const double desktop = base.pointSizeF() > 0 ? base.pointSizeF() : QFontInfo(base).pointSizeF();
-  QFont made(qs(font.family));
-  made.setPointSizeF(font.points * std::max(1.0, desktop / 9));
-  made.setBold(font.bold);
-  if (font.family == "Courier New") made.setStyleHint(QFont::TypeWriter);
-  return made;
-}
-
-// Whether the control's text shows whole in its rectangle, in its font: a caption, or one line
-// of a box or a drop-down list in the area its style leaves for text. A folder list scrolls.
-bool showsWhole(const QWidget& control, const QString& caption, bool autoSize) {
-  const QSize room = control.size();
-  const QFontMetrics metrics(control.font());
-  const int frame = control.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, &control);
-  if (qobject_cast<const QLabel*>(&control)) {
-    const int width = autoSize ? QWIDGETSIZE_MAX : room.width();
-    const QRect text =
-        metrics.boundingRect(QRect(0, 0, width, QWIDGETSIZE_MAX), Qt::TextWordWrap, caption);
-    return text.width() <= width && text.height() <= room.height();
-  }
-  if (qobject_cast<const QPushButton*>(&control)) {
-    // A button's caption is one line: it does not wrap.
-    const QSize inside = room - QSize(2 * frame, 2 * frame);
-    return caption.isEmpty() || (metrics.horizontalAdvance(caption) <= inside.width() &&
-                                 metrics.height() <= inside.height());
-  }
-  int lineRoom = room.height() - 2 * frame;
-  if (const auto* box = qobject_cast<const QPlainTextEdit*>(&control)) {
-    // Its lines do not wrap: a long path brings the scroll bar under them, which takes room.
-    lineRoom -= 2 * static_cast<int>(std::ceil(box->document()->documentMargin())) +
-                control.style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, &control);
-  } else if (const auto* line = qobject_cast<const QLineEdit*>(&control)) {
-    QStyleOptionFrame option;
-    option.initFrom(line);
-    option.lineWidth = frame;
-    lineRoom = control.style()->subElementRect(QStyle::SE_LineEditContents, &option, line).height();
-  } else if (const auto* drives = qobject_cast<const QComboBox*>(&control)) {
-    QStyleOptionComboBox option;
-    option.initFrom(drives);
-    lineRoom =
-        control.style()
-            ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, drives)
-            .height();
-  } else {
-    return true;
-  }
-  return metrics.height() <= lineRoom;
 }
 
 }  // namespace
