@@ -204,6 +204,9 @@ std::unique_ptr<Toolkit> makeNativeToolkit(int& argc, char** argv) {
     qtsOwn = qInstallMessageHandler(withoutDisplay);
     new QApplication(argc, argv);
     qInstallMessageHandler(qtsOwn);
+    // Qt sets the user's locale as it starts, which undoes the messages' locale that gettext
+    // needs to heed LANGUAGE in a session without one: the language is chosen again.
+    chooseLanguage();
   }
   // Qt's own texts (the boxes' buttons) in the user's language too, from Qt's translations, and
   // the windows mirrored where the language is written from right to left.

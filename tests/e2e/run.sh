@@ -117,7 +117,10 @@ if [[ $case_name == language-* ]]; then
   if $wine; then
     case $language in de) export LANG=de_DE.UTF-8 ;; ar) export LANG=ar_SA.UTF-8 ;; esac
   else
-    export LANGUAGE=$language LC_ALL=C.UTF-8
+    # LANGUAGE with the messages' locale the plain C one, as gettext heeds it least (text in
+    # UTF-8 still, for the window's caption as the tools read it).
+    unset LC_ALL
+    export LANGUAGE=$language LANG=C.UTF-8 LC_MESSAGES=C
   fi
 fi
 if [ "$case_name" = planted-dll ]; then
