@@ -166,12 +166,14 @@ void frmGetFolder::btnNewFolder_Click() {
   // A name cut to nothing is the folder itself, asked about as it is.
   const std::string refused = name.empty() ? std::string() : files::nameProblem(name);
   if (!refused.empty()) {
-    ui.msgBox(newFolder() + "\n\n" + tr("{1} Nothing was made.", {refused}), kOkOnly, tr("Oops!"));
+    ui.msgBox(asIs(newFolder()) + "\n\n" + tr("{1} Nothing was made.", {refused}), kOkOnly,
+              tr("Oops!"));
     return;
   }
   // The question's line break is the message box's own, "\r\n".
   std::string prompt = tr("Really create:\n{1} ?", {newFolder()});
-  prompt.replace(prompt.find('\n'), 1, "\r\n");
+  if (const std::size_t at = prompt.find('\n'); at != std::string::npos)
+    prompt.replace(at, 1, "\r\n");
   if (ui.msgBox(prompt, kYesNo | kQuestion, tr("Query!")) == kNo) return;
 
   files::expectFolderOrNothing(newFolder());

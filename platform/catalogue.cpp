@@ -48,13 +48,16 @@ std::string tr(std::string_view english, std::initializer_list<std::string_view>
       out += sentence[i];
       continue;
     }
-    // A path within a sentence read from right to left keeps its own direction, set apart by a
-    // left-to-right mark (U+200E) on each side, which every system's text layout knows.
-    const std::string mark = rightToLeft() ? "\xE2\x80\x8E" : "";
-    out += mark + std::string(values.begin()[n]) + mark;
+    out += asIs(values.begin()[n]);
     i += 2;
   }
   return out;
+}
+
+// A left-to-right mark (U+200E) on each side, which every system's text layout knows.
+std::string asIs(std::string_view value) {
+  const std::string mark = rightToLeft() ? "\xE2\x80\x8E" : "";
+  return mark + std::string(value) + mark;
 }
 
 std::string pseudo(std::string_view english) {

@@ -35,6 +35,10 @@ std::string tr(std::string_view english);
 // right to left).
 std::string tr(std::string_view english, std::initializer_list<std::string_view> values);
 
+// A path or name as it is, to stand in text of the user's language: set apart where that text
+// runs from right to left, so that it keeps its own direction.
+std::string asIs(std::string_view value);
+
 // The pseudo-language "qps-ploc": every letter accented and each text a good deal longer, to see
 // where a text would not fit; placeholders and line breaks are kept.
 std::string pseudo(std::string_view english);

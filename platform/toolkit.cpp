@@ -131,6 +131,9 @@ void Toolkit::dispatch(const std::function<void()>& event) {
     event();
   } catch (const ProgramEnded&) {
     // The program is over; nothing more to say.
+  } catch (const PlatformError& e) {
+    messageBox(e.path().empty() ? e.reason() : asIs(e.path()) + "\n\n" + e.reason(), kOkOnly,
+               tr("Oops!"));
   } catch (const std::exception& e) {
     messageBox(e.what(), kOkOnly, tr("Oops!"));
   }

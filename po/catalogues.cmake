@@ -24,6 +24,8 @@ endforeach()
 add_custom_target(catalogues ALL DEPENDS ${mo_files})
 file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/catalogues.rc CONTENT "${catalogues_rc}")
 set(QUENBROOK_CATALOGUES_RC ${CMAKE_BINARY_DIR}/catalogues.rc)
+# The resource compiler reads the catalogues, which CMake does not see in the .rc.
+set_source_files_properties(${QUENBROOK_CATALOGUES_RC} PROPERTIES OBJECT_DEPENDS "${mo_files}")
 
 file(GLOB_RECURSE catalogue_sources RELATIVE ${PROJECT_SOURCE_DIR} CONFIGURE_DEPENDS
      ${PROJECT_SOURCE_DIR}/wizard/*.[ch]* ${PROJECT_SOURCE_DIR}/picker/*.[ch]*

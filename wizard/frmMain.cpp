@@ -102,21 +102,30 @@ std::string frmMain::progress(const std::string& folder) {
       std::string& list = made ? there : missing;
       missed += made ? 0 : 1;
       // TRANSLATORS: what comes between two folder names in a list of them.
-      list += (list.empty() ? "" : tr(", ")) + "\"" + sub.created + "\"";
+      list += list.empty() ? "" : tr(", ");
+      // TRANSLATORS: a folder's name, in the language's quotation marks.
+      list += tr("\"{1}\"", {sub.created});
     }
     if (missed == 0) return tr("The project folder and all its folders are there.");
     if (there.empty()) {
+      // TRANSLATORS: {1} names the three folders.
       return tr(
           "The project folder and none of its folders are there; {1} are not. Choose the "
           "same folder again to make the rest.",
           {missing});
     }
-    return missed == 1 ? tr("The project folder and {1} are there; {2} is not. Choose the same "
-                            "folder again to make the rest.",
-                            {there, missing})
-                       : tr("The project folder and {1} are there; {2} are not. Choose the same "
-                            "folder again to make the rest.",
-                            {there, missing});
+    // TRANSLATORS: {1} names two folders, {2} one.
+    if (missed == 1) {
+      return tr(
+          "The project folder and {1} are there; {2} is not. Choose the same folder again "
+          "to make the rest.",
+          {there, missing});
+    }
+    // TRANSLATORS: {1} names one folder, {2} two.
+    return tr(
+        "The project folder and {1} are there; {2} are not. Choose the same folder again to "
+        "make the rest.",
+        {there, missing});
   } catch (const PlatformError&) {
     return tr("What is there of the project folder could not be read.");
   }
@@ -130,7 +139,7 @@ bool frmMain::acceptable(const std::string& folder) {
     reason = tr("Please choose a full path, one that starts from the root.");
   }
   if (reason.empty()) return true;
-  ui.msgBox(folder + "\n\n" + reason, kOkOnly, tr("Oops!"));
+  ui.msgBox(asIs(folder) + "\n\n" + reason, kOkOnly, tr("Oops!"));
   return false;
 }
 

@@ -39,8 +39,9 @@ std::string FolderRows::name(std::size_t row) const {
 }
 
 std::string FolderRows::spoken(std::size_t row) const {
-  return name(row) + (isOpen(row) ? ", open folder" : ", folder") + ", level " +
-         std::to_string(depth(row) + 1);
+  const std::string level = std::to_string(depth(row) + 1);
+  return isOpen(row) ? tr("{1}, open folder, level {2}", {name(row), level})
+                     : tr("{1}, folder, level {2}", {name(row), level});
 }
 
 std::string FolderRows::pathOf(std::size_t row) const {

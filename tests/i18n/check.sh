@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The catalogues as translators and their tools keep them: po/quenbrook.pot holds every text the
 # code shows, no more and no fewer; each language of po/LINGUAS is complete and valid as msgfmt
-# checks it, and keeps each placeholder ({1}, {2}) of the English text.
+# checks it, and keeps each placeholder ({1}, {2}) and line break of the English text.
 #   tests/i18n/check.sh SOURCE_DIR
 set -euo pipefail
 cd "$1"
@@ -27,14 +27,19 @@ while read -r language; do
   stats=$(msgfmt --check --statistics -o /dev/null "$po" 2>&1) || fail "$po: $stats"
   [[ $stats =~ ^[0-9]+\ translated\ messages\.$ ]] || fail "$po is not complete: $stats"
   msgcmp "$po" "$work/code.pot" 2>"$work/cmp" || fail "$po lacks texts: $(cat "$work/cmp")"
-  # Each translation keeps each placeholder of its English text.
+  # Each translation keeps each placeholder of its English text, and its line breaks, which the
+  # code and the boxes rely on.
   msgexec -i "$po" sh -c '
     [ -n "$MSGEXEC_MSGID" ] || exit 0
-    want=$(printf %s "$MSGEXEC_MSGID" | grep -o "{[0-9]}" | sort | tr -d "\n")
-    got=$(cat | grep -o "{[0-9]}" | sort | tr -d "\n")
-    [ "$want" = "$got" ] || echo "$MSGEXEC_MSGID"' >"$work/placeholders"
+    shape() {
+      printf %s "$1" | grep -o "{[0-9]}" | sort | tr -d "\n"
+      printf %s "$1" | tr -cd "\n" | wc -c
+    }
+    text=$(cat; echo .)
+    [ "$(shape "$MSGEXEC_MSGID")" = "$(shape "${text%.}")" ] || echo "$MSGEXEC_MSGID"' \
+    >"$work/placeholders"
   [ ! -s "$work/placeholders" ] ||
-    fail "$po loses or adds placeholders in:"$'\n'"$(cat "$work/placeholders")"
+    fail "$po loses or adds placeholders or line breaks in:"$'\n'"$(cat "$work/placeholders")"
   echo "$po: $stats"
 done <po/LINGUAS
 exit $status

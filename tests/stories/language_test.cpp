@@ -91,12 +91,28 @@ TEST_P(Languages, TheWizardSpeaksTheUsersLanguageAndShowsEveryTextWhole) {
           // With a path too long for it, the path box's scroll bar shows and takes room.
           user().type("frmGetFolder", "txtPathlist", temp() / std::string(80, 'x'));
           expectWindow(frmGetFolder::kWindow);
+#ifndef _WIN32
+          // A screen reader reads the list's rows in the user's language too (Windows' own list
+          // view names a row by its text alone).
+          const std::string open = "{1}, open folder, level {2}";
+          std::string row = texts.count(open) ? texts.at(open) : open;
+          const std::string mark = GetParam() == "ar" ? "\u200E" : "";
+          row.replace(row.find("{2}"), 3, mark + "1" + mark);
+          row.replace(row.find("{1}"), 3, mark + "/" + mark);
+          if (GetParam() != "qps-ploc") {
+            EXPECT_EQ(user().facts("frmGetFolder", "Dir1").rows.at(0), row);
+          }
+#endif
         });
   });
   EXPECT_EQ(tree(project), (std::vector<std::string>{"Help Project/", "Images/", "Package/"}));
   ASSERT_EQ(user().asked().size(), 2u);
   expectShown(user().asked()[0].title, "Create new folder", "the input box");
   expectShown(user().asked()[1].title, "Query!", "the question");
+  // A path keeps its own direction inside a sentence read from right to left.
+  const std::string mark = GetParam() == "ar" ? "\u200E" : "";
+  EXPECT_NE(user().asked()[1].prompt.find(mark + project + mark), std::string::npos)
+      << user().asked()[1].prompt;
 }
 
 INSTANTIATE_TEST_SUITE_P(InEach, Languages, ::testing::Values("en", "de", "ar", "qps-ploc"),
