@@ -71,7 +71,7 @@ class ComThread {
 };
 
 void check(HRESULT result, const std::string& link) {
-  if (FAILED(result)) throw windows::systemError(link, static_cast<unsigned long>(result));
+  if (FAILED(result)) throw windows::systemError(link, static_cast<unsigned long>(result), true);
 }
 
 // The path as the shell's link object takes it: the short form when it fits, as the shell
@@ -107,8 +107,9 @@ void leadAsNamed(IShellLinkW& shellLink, const windows::Com& com, const std::str
 // The reason the file at link could not be removed, or empty text once it is gone.
 std::string removed(const std::string& link) {
   const unsigned long error = windows::removeFile(link);
-  return error == 0 || error == ERROR_FILE_NOT_FOUND ? std::string()
-                                                     : windows::systemError(link, error).reason();
+  return error == 0 || error == ERROR_FILE_NOT_FOUND
+             ? std::string()
+             : windows::systemError(link, error, true).reason();
 }
 
 }  // namespace
@@ -160,7 +161,7 @@ void makeLink(const std::string& link, const std::string& destination,
   file.reset();
   if (FAILED(saved)) {
     const std::string reason =
-        windows::systemError(link, static_cast<unsigned long>(saved)).reason();
+        windows::systemError(link, static_cast<unsigned long>(saved), true).reason();
     const std::string kept = removed(link);
     if (kept.empty()) throw PlatformError(link, tr("{1} No shortcut was made.", {reason}));
     throw PlatformError(link, tr("{1} The file begun for the shortcut is still there, as it "

@@ -68,8 +68,8 @@ bool load(const std::wstring& name) {
 bool asksForPseudo() {
   const std::vector<std::wstring> languages = preferred();
   wchar_t named[16] = L"";
-  GetEnvironmentVariableW(L"LANGUAGE", named, 16);
-  return std::wstring(named).starts_with(L"qps") ||
+  const DWORD length = GetEnvironmentVariableW(L"LANGUAGE", named, 16);
+  return (length < 16 && std::wstring(named, length).starts_with(L"qps")) ||
          (!languages.empty() && languages.front().starts_with(L"qps"));
 }
 

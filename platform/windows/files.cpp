@@ -146,7 +146,7 @@ void createFolder(const std::string& path) {
   if (!dropped.empty()) throw PlatformError(dropped, why);
   if (faults::failed(faults::Call::Make, path) ||
       !CreateDirectoryW(apiPath(path).c_str(), nullptr)) {
-    throw systemError(path, GetLastError());
+    throw systemError(path, GetLastError(), true);
   }
 }
 

@@ -30,7 +30,7 @@ std::string utf8(const std::wstring& text) {
   return out;
 }
 
-PlatformError systemError(const std::string& path, unsigned long code) {
+PlatformError systemError(const std::string& path, unsigned long code, bool writing) {
   wchar_t* buffer = nullptr;
   const DWORD length = FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
@@ -49,7 +49,7 @@ PlatformError systemError(const std::string& path, unsigned long code) {
   if (reason.back() != '.') reason += '.';
   const bool denied =
       code == ERROR_ACCESS_DENIED || code == static_cast<unsigned long>(E_ACCESSDENIED);
-  if (denied && !path.empty()) {
+  if (denied && writing && !path.empty()) {
     reason += "\n\n" + guardedFolderNote();
   }
   return PlatformError(path, reason);

@@ -98,6 +98,15 @@ class Failures : public Story {
               << ")  " << verdict << "\n";
         EXPECT_EQ(verdict.rfind("FAULT", 0), std::string::npos)
             << kCalls[static_cast<int>(call)] << " #" << nth << " at " << at << ": " << verdict;
+#ifdef _WIN32
+        // Windows' protection of folders refuses writes alone: its hint comes with those only.
+        const bool writing = call == Call::Make || call == Call::Link || call == Call::Remove;
+        for (const Asked& asked : run.asked) {
+          if (error != ERROR_ACCESS_DENIED || asked.title != "Oops!") continue;
+          EXPECT_EQ(asked.prompt.find("controlled folder access") != std::string::npos, writing)
+              << kCalls[static_cast<int>(call)] << " #" << nth << ": " << asked.prompt;
+        }
+#endif
         ++points;
       }
     }
