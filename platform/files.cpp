@@ -52,13 +52,13 @@ std::string nameProblem(const std::string& name) {
 }
 
 void makeFolder(const std::string& path) {
+  // Checked before anything is looked up, so that the reason names what is wrong: no name on
+  // the way may hold a control character, and the one made must be a folder's.
   if (hasControlCharacter(path)) {
     throw PlatformError(path,
                         tr("Folder names may not hold line breaks or other control characters."));
   }
-  if (path.empty()) throw PlatformError(path, tr("No folder name was given."));
-  // Checked before anything is looked up, so that the reason names what is wrong.
-  const std::string problem = os::nameProblem(os::splitLast(path).second);
+  const std::string problem = nameProblem(os::splitLast(path).second);
   if (!problem.empty()) throw PlatformError(path, problem);
   // Windows refuses a second name that differs only in letter case, and so does this program.
   if (!lookup(path).empty()) throw os::alreadyThere(path);
